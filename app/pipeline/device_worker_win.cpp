@@ -1,0 +1,59 @@
+#include "device_worker_win.h"
+
+#include "core/manager.h"
+#include "hid_device.h"
+
+CDeviceWorker::CDeviceWorker(PipelineWindow& window) : window_(window) {}
+
+void CDeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command); }
+
+void CDeviceWorker::SetUpdateCommands(UpdateCommands* updates) { updates_ = updates; }
+
+const SensorBlock* CDeviceWorker::SensorView() const { return sensorView_.load(std::memory_order_acquire); }
+
+void CDeviceWorker::Run() {
+    const std::optional<WorkerCommand> command = commands_.Pop();
+    if (!command) {
+        MonitorTick();
+        return;
+    }
+    if (*command == kCommandDeviceScan) {
+        DeviceScan();
+    } else if (*command >= kCommandFirstUpdate && *command <= kCommandLastUpdate && updates_ != nullptr) {
+        updates_->RunUpdateCommand(*command);
+    }
+    // Any other number is dropped.
+}
+
+void CDeviceWorker::MonitorTick() {
+    const SensorBlock* block = SensorView();
+    if (block != nullptr) {
+        const DisplayChoice choice{tempeType.load(std::memory_order_relaxed), deviceType.load(std::memory_order_relaxed)};
+        const std::optional<DisplayFrame> frame = ComposeDisplayFrame(ReadSensorBlock(*block), choice);
+        if (!frame) {
+            return;  // power reads 999 W or more: show nothing, poll again after the short pause
+        }
+        Orvik::Manager::SetCPUTemp(static_cast<float>(frame->temperature));
+        Orvik::Manager::SetCPUPower(static_cast<float>(frame->secondNumber));
+        window_.InvalidateReadings();
+        HidDevice::Instance().WriteAll(frame->report.data());
+    }
+    // Without a block there is nothing to show, but the tick still keeps its pace.
+    SleepWhileRunning(kTickWaitMs);
+}
+
+void CDeviceWorker::DeviceScan() {
+    HidDevice& hid = HidDevice::Instance();
+    hid.ClearFilters();
+    hid.AddFilter(kDisplayVendorId, kDisplayProductId, L"", 1);
+    hid.CloseAll();
+    hid.OpenAll();
+    hid.enabled = 1;
+    window_.SetDeviceCountText(DeviceCountText(hid.DeviceCount()));
+
+    if (SensorView() == nullptr && MapSensorBlock(sensorMapping_, sensorViewAddress_, nullptr)) {
+        sensorView_.store(static_cast<const SensorBlock*>(sensorViewAddress_.Get()), std::memory_order_release);
+    }
+}
+
+std::wstring DeviceCountText(int count) { return L"Device:" + std::to_wstring(count > 0 ? count : 0); }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "command_queue.h"
+#include "display_report.h"
+#include "pipeline_window.h"
+#include "sensor_block_map_win.h"
+#include "thread_basic_win.h"
+#include "update_commands.h"
+
+// The main window's worker: one command per step, or a tick when none waits.
+// Everything that touches the displays, the sensor block or the network runs here.
+class CDeviceWorker : public CThreadBasic {
+public:
+    static constexpr DWORD kStepPauseMs = 16;
+    static constexpr DWORD kTickWaitMs = 1000;
+
+    explicit CDeviceWorker(PipelineWindow& window);
+
+    // UI thread: appends a command for the worker.
+    void QueueCommand(WorkerCommand command);
+
+    // Commands 3 to 8 go here; without a handler they are dropped.
+    void SetUpdateCommands(UpdateCommands* updates);
+
+    // Written by the UI thread on a click, read by the next tick.
+    std::atomic<std::int32_t> tempeType{0};
+    std::atomic<std::int32_t> deviceType{0};
+
+    // The block once the first device scan has mapped it; null until then.
+    const SensorBlock* SensorView() const;
+
+protected:
+    // One worker step: the dispatcher.
+    void Run() override;
+
+    void MonitorTick();
+    void DeviceScan();
+
+private:
+    PipelineWindow& window_;
+    UpdateCommands* updates_ = nullptr;
+    CommandQueue commands_;
+
+    Orvik::UniqueHandle sensorMapping_;
+    Orvik::UniqueMappedView sensorViewAddress_;
+    std::atomic<const SensorBlock*> sensorView_{nullptr};
+};
+
+// "Device:%d" for the device-count text.
+std::wstring DeviceCountText(int count);

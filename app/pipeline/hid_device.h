@@ -1,0 +1,77 @@
+#pragma once
+
+#include <hidapi.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "display_report.h"
+
+inline constexpr std::int32_t kDisplayVendorId = 0x1A2C;
+inline constexpr std::int32_t kDisplayProductId = 0x4984;
+// Only the display's vendor-defined collection takes reports.
+inline constexpr unsigned short kDisplayUsagePage = 0xFF01;
+inline constexpr unsigned short kDisplayUsage = 0x0001;
+inline constexpr std::size_t kHidPathSize = 1024;
+
+struct HidFilter {
+    std::int32_t vendorId = 0;
+    std::int32_t productId = 0;
+    std::wstring name;  // stored only
+    std::int32_t kind = 0;  // stored only
+};
+
+struct HidDeviceCloser {
+    void operator()(hid_device* device) const { hid_close(device); }
+};
+using HidDeviceHandle = std::unique_ptr<hid_device, HidDeviceCloser>;
+
+// One open display interface. Only the device handle is used after it is built.
+struct HidDeviceEntry {
+    std::int32_t index = 0;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    char path[kHidPathSize] = {};
+    std::wstring firstText;
+    std::wstring product;
+    std::wstring thirdText;
+    HidDeviceHandle device;
+    std::int32_t release = 0;
+};
+
+// The program's only link to the displays. One object per process; every operation
+// but DeviceCount runs on the worker thread, so nothing here takes a lock.
+class HidDevice {
+public:
+    static HidDevice& Instance();
+
+    HidDevice(const HidDevice&) = delete;
+    HidDevice& operator=(const HidDevice&) = delete;
+
+    void ClearFilters();
+    void AddFilter(std::int32_t vendorId, std::int32_t productId, const std::wstring& name, std::int32_t kind);
+    void CloseAll();
+    void OpenAll();
+    // Sends the report to every open display; false only while the list is not live.
+    bool WriteAll(const std::uint8_t* report);
+    // Asks the first open display; on success stores byte 1 * 256 + byte 2 of its answer.
+    bool ReadFirmwareVersion(std::int32_t& version);
+    int DeviceCount() const;
+
+    // 1 while the device list is live: set by the device scan, cleared by CloseAll.
+    std::int32_t enabled = 0;
+
+private:
+    HidDevice();
+    ~HidDevice();
+
+    void TryOpen(const hid_device_info& info);
+
+    std::vector<std::unique_ptr<HidDeviceEntry>> devices_;
+    std::vector<HidFilter> filters_;
+    // The UI thread reads the count while the worker rebuilds the list.
+    std::atomic<int> deviceCount_{0};
+};

@@ -1,0 +1,63 @@
+#include "thread_basic_win.h"
+
+namespace {
+
+constexpr DWORD kStopWaitMs = 1000;
+
+}  // namespace
+
+void CThreadBasic::StartThread(DWORD pauseMs, bool repeat) {
+    if (running == 1) {
+        return;
+    }
+    interval = pauseMs;
+    loop = repeat ? 1 : 0;
+    startTick = ::GetTickCount();
+    doneEvent.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    stopEvent_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    running = 1;
+    // The thread's own handle is not kept: the done event tells when it ends.
+    Orvik::UniqueHandle thread(::CreateThread(nullptr, 0, &CThreadBasic::ThreadProc, this, 0, nullptr));
+    if (!thread) {
+        running = 0;
+    }
+}
+
+bool CThreadBasic::StopThread() {
+    if (running != 1) {
+        return true;
+    }
+    running = 0;
+    ::SetEvent(stopEvent_.Get());
+    const bool ended = ::WaitForSingleObject(doneEvent.Get(), kStopWaitMs) == WAIT_OBJECT_0;
+    // A worker still in its step signals and waits on the events later, so they
+    // stay open until it has ended.
+    if (ended) {
+        doneEvent.Reset();
+        stopEvent_.Reset();
+    }
+    return ended;
+}
+
+bool CThreadBasic::SleepWhileRunning(DWORD ms) {
+    if (running != 1) {
+        return false;
+    }
+    return ::WaitForSingleObject(stopEvent_.Get(), ms) == WAIT_TIMEOUT;
+}
+
+DWORD WINAPI CThreadBasic::ThreadProc(void* object) {
+    auto* self = static_cast<CThreadBasic*>(object);
+    const HANDLE done = self->doneEvent.Get();
+    const DWORD exitCode = self->startTick;
+    if (self->loop == 0) {
+        self->Run();
+    } else {
+        while (self->running == 1) {
+            self->Run();
+            self->SleepWhileRunning(self->interval);
+        }
+    }
+    ::SetEvent(done);
+    return exitCode;
+}

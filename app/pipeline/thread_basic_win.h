@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "core/win_handles.h"
+
+// A worker thread that calls Run() once, or repeatedly with a pause, until stopped.
+// The destructor does not stop the thread: the owner calls StopThread first.
+class CThreadBasic {
+public:
+    CThreadBasic() = default;
+    CThreadBasic(const CThreadBasic&) = delete;
+    CThreadBasic& operator=(const CThreadBasic&) = delete;
+
+    // Does nothing while the worker is running (there is never a second thread).
+    void StartThread(DWORD pauseMs, bool repeat);
+    // Asks the worker to stop, waits up to a second for it, and tells whether it
+    // ended. A worker still inside a long step keeps running against this object,
+    // so the owner must then not destroy it.
+    bool StopThread();
+
+protected:
+    ~CThreadBasic() = default;
+
+    // One step of the worker's work.
+    virtual void Run() = 0;
+
+    // Waits `ms`, or less when a stop is asked for. False when stopping.
+    bool SleepWhileRunning(DWORD ms);
+
+public:
+    Orvik::UniqueHandle doneEvent;  // signalled by the thread just before it ends
+    std::atomic<std::int32_t> running{0};
+    std::int32_t loop = 0;
+    DWORD interval = 1;
+    DWORD startTick = 0;  // also the thread's exit code
+
+private:
+    static DWORD WINAPI ThreadProc(void* object);
+
+    // Wakes the pauses and the tick's one-second wait at once when stopping.
+    Orvik::UniqueHandle stopEvent_;
+};
