@@ -56,12 +56,6 @@ protected:
     int display = 0;
 };
 
-std::vector<std::uint8_t> Expected(std::initializer_list<std::uint8_t> bytes0To7) {
-    std::vector<std::uint8_t> report(65, 0);
-    std::copy(bytes0To7.begin(), bytes0To7.end(), report.begin());
-    return report;
-}
-
 TEST_F(DeviceWorkerTest, StartUpCommandsRunBeforeTheFirstTick) {
     RecordingUpdates updates;
     worker.SetUpdateCommands(&updates);
@@ -83,7 +77,7 @@ TEST_F(DeviceWorkerTest, StartUpCommandsRunBeforeTheFirstTick) {
     worker.Step();  // the queue is empty: a tick
     EXPECT_EQ(window.Events(), (std::vector<std::wstring>{L"Device:1", L"tick"}));
     ASSERT_EQ(Reports().size(), 1u);
-    EXPECT_EQ(Reports()[0], Expected({7, 0, 4, 5, 0x00, 0, 6, 5}));
+    EXPECT_EQ(Reports()[0], ExpectedWrite({7, 0, 4, 5, 0x00, 0, 6, 5}));
     EXPECT_EQ(Orvik::Manager::GetCPUTemp(), 45.0f);
     EXPECT_EQ(Orvik::Manager::GetCPUPower(), 65.0f);
 }
@@ -99,8 +93,8 @@ TEST_F(DeviceWorkerTest, TickFollowsTheChoicesOfTheMoment) {
     worker.Step();
     const auto reports = Reports();
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0], Expected({7, 1, 1, 3, 0x11, 0, 3, 7}));
-    EXPECT_EQ(reports[1], Expected({7, 0, 4, 5, 0x10, 0, 3, 7}));
+    EXPECT_EQ(reports[0], ExpectedWrite({7, 1, 1, 3, 0x11, 0, 3, 7}));
+    EXPECT_EQ(reports[1], ExpectedWrite({7, 0, 4, 5, 0x10, 0, 3, 7}));
     EXPECT_EQ(Orvik::Manager::GetCPUTemp(), 45.0f);
     EXPECT_EQ(Orvik::Manager::GetCPUPower(), 37.0f);  // the overlay shows what the display shows
 }
@@ -162,7 +156,7 @@ TEST_F(DeviceWorkerTest, PowerOf999WithholdsEverythingAndPollsQuickly) {
 
     Publish(998.9f, 45.0f, 30.0f);
     ASSERT_TRUE(WaitUntil([&] { return !Reports().empty(); }));
-    EXPECT_EQ(Reports()[0], Expected({7, 0, 4, 5, 0x00, 9, 9, 8}));
+    EXPECT_EQ(Reports()[0], ExpectedWrite({7, 0, 4, 5, 0x00, 9, 9, 8}));
 }
 
 TEST_F(DeviceWorkerTest, QueuedCommandsRunBeforeTheNextTick) {

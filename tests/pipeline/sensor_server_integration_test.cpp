@@ -71,12 +71,6 @@ protected:
     int display = 0;
 };
 
-std::vector<std::uint8_t> Expected(std::initializer_list<std::uint8_t> bytes0To7) {
-    std::vector<std::uint8_t> report(65, 0);
-    std::copy(bytes0To7.begin(), bytes0To7.end(), report.begin());
-    return report;
-}
-
 TEST_F(SensorServerIntegration, ProgramFirstThenServerPublishesIntoTheSameBlock) {
     // The first scan creates the block (all zeros) before any server runs.
     worker.QueueCommand(1);
@@ -90,21 +84,21 @@ TEST_F(SensorServerIntegration, ProgramFirstThenServerPublishesIntoTheSameBlock)
     ASSERT_TRUE(server.IsRunning());
 
     EXPECT_EQ(TickUntilSent([](const SensorReadings& r) { return r.usage == 37.5f; }),
-              Expected({7, 0, 4, 5, 0x00, 0, 6, 5}));
+              ExpectedWrite({7, 0, 4, 5, 0x00, 0, 6, 5}));
 
     // New values are picked up while it runs.
     worker.tempeType = 1;
     worker.deviceType = 1;
     ASSERT_TRUE(server.Publish("power=70\ntemperature=600\nusage=130\n"));
     EXPECT_EQ(TickUntilSent([](const SensorReadings& r) { return r.usage == 130.0f; }),
-              Expected({7, 9, 9, 9, 0x11, 1, 0, 0}));
+              ExpectedWrite({7, 9, 9, 9, 0x11, 1, 0, 0}));
 
     // A bad reading is published as it is, and the server keeps running.
     worker.tempeType = 0;
     worker.deviceType = 0;
     ASSERT_TRUE(server.Publish("power=12\ntemperature=nan\nusage=3\n"));
     EXPECT_EQ(TickUntilSent([](const SensorReadings& r) { return std::isnan(r.temperature); }),
-              Expected({7, 0xFA, 0xFC, 0xF8, 0x00, 0, 1, 2}));
+              ExpectedWrite({7, 0xFA, 0xFC, 0xF8, 0x00, 0, 1, 2}));
     EXPECT_TRUE(server.IsRunning());
 
     // 999 W: the tick shows and sends nothing.
@@ -124,7 +118,7 @@ TEST_F(SensorServerIntegration, ServerFirstThenTheScanMapsItsBlock) {
     worker.Step();
     ASSERT_NE(worker.SensorView(), nullptr);
     EXPECT_EQ(TickUntilSent([](const SensorReadings& r) { return r.usage == 1.0f; }),
-              Expected({7, 0, 0, 0xFB, 0x00, 0, 0, 5}));
+              ExpectedWrite({7, 0, 0, 0xFB, 0x00, 0, 0, 5}));
 }
 
 TEST_F(SensorServerIntegration, LastValuesOutliveTheServer) {
@@ -138,7 +132,7 @@ TEST_F(SensorServerIntegration, LastValuesOutliveTheServer) {
     }
     worker.Step();
     ASSERT_FALSE(fake_display::SentReports(display).empty());
-    EXPECT_EQ(fake_display::SentReports(display).back().bytes, Expected({7, 0, 4, 4, 0x00, 0, 3, 3}));
+    EXPECT_EQ(fake_display::SentReports(display).back().bytes, ExpectedWrite({7, 0, 4, 4, 0x00, 0, 3, 3}));
 }
 
 }  // namespace

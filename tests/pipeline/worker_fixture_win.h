@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -63,3 +66,10 @@ private:
     Orvik::UniqueHandle mapping_;
     Orvik::UniqueMappedView view_;
 };
+
+// The 65 bytes a display receives for a report whose first eight bytes are given.
+inline std::vector<std::uint8_t> ExpectedWrite(std::initializer_list<std::uint8_t> bytes0To7) {
+    std::vector<std::uint8_t> write(65, 0);
+    std::copy(bytes0To7.begin(), bytes0To7.end(), write.begin());
+    return write;
+}
