@@ -15,7 +15,8 @@ public:
     // `launch` starts the server (LaunchSensorServer in the program).
     explicit ServerWatch(std::function<void()> launch);
 
-    // One firing of the timer; `block` is null while the block is not mapped.
+    // One firing of the timer. `block` is the worker's view of the sensor block
+    // (CDeviceWorker::SensorView), null while it is not mapped.
     // Returns true at the 12th firing (and any later one): the caller kills the timer.
     bool Fire(const SensorBlock* block);
 
