@@ -33,4 +33,18 @@ using UniqueHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::CloseHandle, Null
 using UniqueFileHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::CloseHandle, InvalidHandleValue>>;
 using UniqueMappedView = UniqueAny<PreservingErrorTraits<const void*, UnmapView, NullValue<const void*>>>;
 
+// Registry keys, COM interfaces, BSTRs and loaded modules.
+inline void CloseRegistryKey(HKEY key) { ::RegCloseKey(key); }
+template <typename Interface>
+void ReleaseInterface(Interface* object) {
+    object->Release();
+}
+inline void FreeBstr(BSTR text) { ::SysFreeString(text); }
+
+using UniqueRegistryKey = UniqueAny<PreservingErrorTraits<HKEY, CloseRegistryKey, NullValue<HKEY>>>;
+template <typename Interface>
+using UniqueComPtr = UniqueAny<PreservingErrorTraits<Interface*, ReleaseInterface<Interface>, NullValue<Interface*>>>;
+using UniqueBstr = UniqueAny<PreservingErrorTraits<BSTR, FreeBstr, NullValue<BSTR>>>;
+using UniqueModule = UniqueAny<PreservingErrorTraits<HMODULE, ::FreeLibrary, NullValue<HMODULE>>>;
+
 }  // namespace Orvik

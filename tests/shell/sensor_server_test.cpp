@@ -1,0 +1,158 @@
+#include "sensor_server_win.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/win_handles.h"
+#include "process_list_win.h"
+#include "scratch_folder_win.h"
+#include "server_watch.h"
+#include "wait_until.h"
+
+namespace {
+
+using testing::ElementsAre;
+using testing::Field;
+using testing::IsEmpty;
+using testing::SizeIs;
+
+// A scratch folder laid out as the program's folder, with both server builds.
+class ProgramFolderWithServers : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto& [build, exe] : {std::pair{L"Sensovo", SENSOR_SERVER_EXE}, {L"SensovoWin7", SENSOR_SERVER_WIN7_EXE}}) {
+            const std::wstring buildFolder = folder.Path() + build;
+            ASSERT_TRUE(::CreateDirectoryW(buildFolder.c_str(), nullptr));
+            ASSERT_TRUE(::CopyFileW(HostPathToWindows(exe).c_str(), (buildFolder + L"\\SensovoServer.exe").c_str(), FALSE));
+        }
+    }
+
+    std::vector<ProcessImage> WaitForServers(std::size_t count) {
+        std::vector<ProcessImage> found;
+        WaitUntil([&] { return (found = ProcessesUnder(folder.Path())).size() >= count; });
+        return found;
+    }
+
+    ScratchFolder folder;
+    // Declared after the folder: the servers end before their files are removed.
+    struct Reaper {
+        const ScratchFolder& folder;
+        ~Reaper() { EndProcessesUnder(folder.Path()); }
+    } reaper{folder};
+};
+
+TEST_F(ProgramFolderWithServers, StartsTheBuildThatFitsTheWindowsVersion) {
+    for (const bool win10OrLater : {true, false}) {
+        LaunchSensorServer(folder.Path(), win10OrLater);
+        const std::wstring expected = folder.Path() + (win10OrLater ? L"Sensovo" : L"SensovoWin7") + L"\\SensovoServer.exe";
+        EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, expected)));
+        EndProcessesUnder(folder.Path());
+    }
+}
+
+TEST_F(ProgramFolderWithServers, SecondLaunchStartsAnotherServer) {
+    LaunchSensorServer(folder.Path(), true);
+    ASSERT_THAT(WaitForServers(1), SizeIs(1));
+    LaunchSensorServer(folder.Path(), true);
+    EXPECT_THAT(WaitForServers(2), SizeIs(2));
+}
+
+TEST_F(ProgramFolderWithServers, MissingServerStartsNothing) {
+    ASSERT_TRUE(::DeleteFileW((folder.Path() + L"SensovoWin7\\SensovoServer.exe").c_str()));
+    LaunchSensorServer(folder.Path(), false);
+    ::Sleep(500);
+    EXPECT_THAT(ProcessesUnder(folder.Path()), IsEmpty());
+}
+
+// A program folder with a blank in it: the first word followed by ".exe" must not be
+// what starts (it would run with the program's administrator rights).
+TEST_F(ProgramFolderWithServers, FolderWithABlankStartsTheServerNotAPlantedProgram) {
+    const std::wstring programFolder = folder.Path() + L"pro gram\\";
+    ASSERT_TRUE(::CreateDirectoryW(programFolder.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((programFolder + L"Sensovo").c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW((folder.Path() + L"Sensovo\\SensovoServer.exe").c_str(),
+                            (programFolder + L"Sensovo\\SensovoServer.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((folder.Path() + L"Sensovo\\SensovoServer.exe").c_str(), (folder.Path() + L"pro.exe").c_str(),
+                            FALSE));
+    LaunchSensorServer(programFolder, true);
+    EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, programFolder + L"Sensovo\\SensovoServer.exe")));
+}
+
+// Copies of the server under a name no other process has, started by the test.
+class NamedProbes : public ProgramFolderWithServers {
+protected:
+    void SetUp() override {
+        ProgramFolderWithServers::SetUp();
+        name = L"ShellKillProbe" + std::to_wstring(::GetCurrentProcessId()) + L".exe";
+        const std::wstring exe = folder.Path() + name;
+        ASSERT_TRUE(::CopyFileW((folder.Path() + L"Sensovo\\SensovoServer.exe").c_str(), exe.c_str(), FALSE));
+        for (auto& probe : probes) {
+            STARTUPINFOW startup = {};
+            startup.cb = sizeof(startup);
+            PROCESS_INFORMATION info = {};
+            std::wstring commandLine = L"\"" + exe + L"\"";
+            ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                         nullptr, &startup, &info));
+            probe.Reset(info.hProcess);
+            Orvik::UniqueHandle thread(info.hThread);
+        }
+        ASSERT_THAT(WaitForServers(2), SizeIs(2));
+    }
+
+    // The probe that comes first in the system's process list.
+    std::size_t FirstListed() {
+        const auto listed = ProcessesUnder(folder.Path());
+        return listed.front().id == ::GetProcessId(probes[0].Get()) ? 0 : 1;
+    }
+
+    bool Running(std::size_t probe) { return ::WaitForSingleObject(probes[probe].Get(), 0) == WAIT_TIMEOUT; }
+
+    std::wstring name;
+    Orvik::UniqueHandle probes[2];
+};
+
+TEST_F(NamedProbes, StopsOnlyTheFirstProcessOfThatNameWhateverItsCase) {
+    const std::size_t first = FirstListed();
+    std::wstring upper = name;
+    ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+
+    EXPECT_TRUE(KillProcessByName(upper.c_str()));
+    ASSERT_EQ(::WaitForSingleObject(probes[first].Get(), 5000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(probes[first].Get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(Running(1 - first));
+
+    EXPECT_TRUE(KillProcessByName(name.c_str()));
+    EXPECT_EQ(::WaitForSingleObject(probes[1 - first].Get(), 5000), WAIT_OBJECT_0);
+}
+
+TEST_F(NamedProbes, StopsNothingWhenNoNameMatches) {
+    // A name that only starts like the probes' does not match either.
+    for (const std::wstring& other : {std::wstring(L"NoSuchProcess.exe"), name.substr(0, name.size() - 4), name + L"x"}) {
+        EXPECT_TRUE(KillProcessByName(other.c_str()));
+    }
+    ::Sleep(200);
+    EXPECT_TRUE(Running(0));
+    EXPECT_TRUE(Running(1));
+}
+
+// The watch as the main window's timer drives it, starting the real server.
+TEST_F(ProgramFolderWithServers, WatchStartsTheServerWhileTheBlockShowsNoUsage) {
+    ServerWatch watch([&] { LaunchSensorServer(folder.Path(), true); });
+    SensorBlock block = {};
+    block.usage = 0.0f;
+    EXPECT_FALSE(watch.Fire(&block));
+    EXPECT_THAT(WaitForServers(1), SizeIs(1));
+    block.usage = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(watch.Fire(&block));
+    block.usage = 0.5f;
+    EXPECT_FALSE(watch.Fire(&block));
+    ::Sleep(500);
+    EXPECT_THAT(ProcessesUnder(folder.Path()), SizeIs(1));
+}
+
+}  // namespace
