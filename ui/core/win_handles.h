@@ -34,3 +34,11 @@ using UniqueFileHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::CloseHandle, 
 using UniqueMappedView = UniqueAny<PreservingErrorTraits<const void*, UnmapView, NullValue<const void*>>>;
 
 }  // namespace Orvik
+
+namespace Orvik {
+
+// A font added to this process from memory; removing it takes it out of the process.
+inline void RemoveMemoryFont(HANDLE font) { ::RemoveFontMemResourceEx(font); }
+using UniqueMemoryFont = UniqueAny<PreservingErrorTraits<HANDLE, RemoveMemoryFont, NullValue<HANDLE>>>;
+
+}  // namespace Orvik
