@@ -93,14 +93,15 @@ public:
     // The procedure of superclassed windows: the back pointer lives in a window property.
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-protected:
-    HWND m_hParent = nullptr;
-    HWND m_hWnd = nullptr;
-    WNDPROC m_OldWndProc = ::DefWindowProcW;
-    int m_reserved = 0;
-
 private:
     friend struct WindowProcedure;
+
+    HWND parent_ = nullptr;
+    // Set at the first creation message, cleared at the final destroy message.
+    HWND window_ = nullptr;
+    // Where unhandled messages go: the superclass's own procedure for superclasses.
+    WNDPROC baseProcedure_ = ::DefWindowProcW;
+    int reserved_ = 0;  // unused; keeps the object's layout
 
     // A non-null handle that the system still knows as a window.
     bool HasWindow() const;
