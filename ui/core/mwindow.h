@@ -11,8 +11,8 @@ namespace Orvik {
 
 // Wraps one native window: registers its class, creates it with a back pointer to
 // this object, routes its messages to OnWindowMessage, runs a modal loop and offers
-// thin wrappers of the window calls. The object must outlive its window; destroying
-// the object does not destroy the window.
+// thin wrappers of the window calls. The object should outlive its window: destroying
+// the object does not destroy the window, it only cuts the window loose.
 class ORVIK_API MWindow {
 public:
     MWindow() = default;

@@ -36,7 +36,7 @@ bool RegisteredOrExisting(ATOM atom) { return atom != 0 || ::GetLastError() == E
 
 }  // namespace
 
-// The window procedures reach the object's protected members through this.
+// The window procedures reach the object's private members through this.
 struct WindowProcedure {
     template <typename Slot>
     static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,7 +64,18 @@ struct WindowProcedure {
     }
 };
 
-MWindow::~MWindow() = default;
+MWindow::~MWindow() {
+    // The window outlives an object deleted too early; its messages then go to the
+    // default procedure instead of into freed memory.
+    if (HasWindow()) {
+        if (UserDataSlot::Get(window_) == this) {
+            UserDataSlot::Clear(window_);
+        }
+        if (PropertySlot::Get(window_) == this) {
+            PropertySlot::Clear(window_);
+        }
+    }
+}
 
 const wchar_t* MWindow::GetWindowClassName() const { return L"MWindow"; }
 const wchar_t* MWindow::GetSuperClassName() const { return nullptr; }

@@ -67,6 +67,29 @@ TEST_F(WindowCreation, FinalDestroyClearsTheBackPointerBeforeOnDestroyMessage) {
     window.DestroyWindow();
 }
 
+TEST_F(WindowCreation, AnObjectDeletedBeforeItsWindowCutsTheWindowLoose) {
+    HWND handle = nullptr;
+    HWND editHandle = nullptr;
+    {
+        RecordingWindow window;
+        handle = window.Create(nullptr, L"", WS_POPUP, 0, CRect{0, 0, 100, 100});
+        ASSERT_NE(handle, nullptr);
+        class Edit : public RecordingWindow {
+            const wchar_t* GetWindowClassName() const override { return L"OrvikTestLooseEdit"; }
+            const wchar_t* GetSuperClassName() const override { return L"EDIT"; }
+        } edit;
+        editHandle = edit.Create(handle, L"", WS_CHILD, 0, CRect{0, 0, 50, 20});
+        ASSERT_NE(editHandle, nullptr);
+    }
+    EXPECT_TRUE(::IsWindow(handle));
+    EXPECT_EQ(::GetWindowLongPtrW(handle, GWLP_USERDATA), 0);
+    EXPECT_EQ(::GetPropW(editHandle, L"Control"), nullptr);
+    // Messages, the final destroy included, no longer reach the freed objects.
+    ::SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"still here"));
+    EXPECT_NE(::DestroyWindow(handle), 0);
+    EXPECT_FALSE(::IsWindow(editHandle));
+}
+
 class RefusingWindow : public RecordingWindow {
 public:
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
