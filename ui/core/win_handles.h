@@ -48,3 +48,11 @@ using UniqueBstr = UniqueAny<PreservingErrorTraits<BSTR, FreeBstr, NullValue<BST
 using UniqueModule = UniqueAny<PreservingErrorTraits<HMODULE, ::FreeLibrary, NullValue<HMODULE>>>;
 
 }  // namespace Orvik
+
+namespace Orvik {
+
+// A font added to this process from memory; removing it takes it out of the process.
+inline void RemoveMemoryFont(HANDLE font) { ::RemoveFontMemResourceEx(font); }
+using UniqueMemoryFont = UniqueAny<PreservingErrorTraits<HANDLE, RemoveMemoryFont, NullValue<HANDLE>>>;
+
+}  // namespace Orvik

@@ -1,0 +1,116 @@
+#include "core/manager.h"
+
+#include <ole2.h>
+
+#include <atomic>
+#include <map>
+
+#include "core/geometry.h"
+#include "core/module_path.h"
+
+namespace Orvik {
+
+namespace {
+
+// One whole 32-bit load or store, never torn, without imposing a lock.
+void StoreWhole(float& target, float value) {
+    std::atomic_ref<float>(target).store(value, std::memory_order_relaxed);
+}
+
+float LoadWhole(float& source) {
+    return std::atomic_ref<float>(source).load(std::memory_order_relaxed);
+}
+
+// Which windows exist, kept for the process; nothing in the library reads it.
+std::map<MWindow*, int>& WindowRegistry() {
+    static std::map<MWindow*, int> registry;
+    return registry;
+}
+
+bool AltAndF4Held() {
+    // Only the "down now or since the last query" state matters: any non-zero value.
+    return ::GetAsyncKeyState(VK_MENU) != 0 && ::GetAsyncKeyState(VK_F4) != 0;
+}
+
+}  // namespace
+
+HINSTANCE Manager::m_hInstance = nullptr;
+Gdiplus::GdiplusStartupInput Manager::m_gdiplusStartupInput;
+ULONG_PTR Manager::m_gdiplusToken = 0;
+std::wstring Manager::m_fontname = L"Arial";
+int Manager::m_fontwidth = 14;
+float Manager::m_scale_value = 1.0f;
+Gdiplus::Color Manager::m_select_color(0xFFBD30FF);
+unsigned int Manager::m_uControlID = 0;
+
+float Manager::m_cpu_temp = 0.0f;
+float Manager::m_cpu_power = 0.0f;
+float Manager::m_cpu_usage = 0.0f;
+
+void Manager::SetInstance(HINSTANCE instance) { m_hInstance = instance; }
+HINSTANCE Manager::GetInstance() { return m_hInstance; }
+
+void Manager::InitGdiplus() {
+    Gdiplus::GdiplusStartup(&m_gdiplusToken, &m_gdiplusStartupInput, nullptr);
+    ::CoInitialize(nullptr);
+    ::OleInitialize(nullptr);
+    WindowRegistry().clear();
+}
+
+void Manager::UnInitGdiplus() {
+    Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    ::CoUninitialize();
+    ::OleUninitialize();
+    WindowRegistry().clear();
+}
+
+void Manager::MessageLoop() {
+    MSG message = {};
+    // GetMessageW gives -1 on a bad call; that ends the loop rather than spinning on it.
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!PreTranslateMessage(&message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+}
+
+int Manager::PreTranslateMessage(MSG*) { return AltAndF4Held() ? 1 : 0; }
+
+void Manager::AddWnd(MWindow* window) { WindowRegistry()[window] = 0; }
+void Manager::DeleteWnd(MWindow* window) { WindowRegistry().erase(window); }
+
+void Manager::SetFont(const std::wstring& faceName, int size) {
+    m_fontname = faceName;
+    m_fontwidth = size;
+}
+void Manager::SetFontName(const std::wstring& faceName) { m_fontname = faceName; }
+void Manager::SetFontWidth(int size) { m_fontwidth = size; }
+std::wstring Manager::GetFontName() { return m_fontname; }
+int Manager::GetFontWidth() { return m_fontwidth; }
+
+void Manager::SetScaleValue(float scale) { m_scale_value = scale; }
+float Manager::GetScaleValue() { return m_scale_value; }
+int Manager::GetScaleValue(int value) { return ScaleTowardZero(value, m_scale_value); }
+
+Gdiplus::Color Manager::GetSelectColor() { return m_select_color; }
+
+std::wstring Manager::GetAppPath() {
+    wchar_t path[MAX_PATH] = {};
+    // The process's executable, not this library: skins live beside the program.
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return FolderOfModulePath(std::wstring(path, length));
+}
+
+std::wstring Manager::GetSkinPath() { return GetAppPath() + L"skins\\" + GetTheme(); }
+
+std::wstring Manager::GetTheme() { return L"theme1\\"; }
+
+void Manager::SetCPUTemp(float value) { StoreWhole(m_cpu_temp, value); }
+float Manager::GetCPUTemp() { return LoadWhole(m_cpu_temp); }
+void Manager::SetCPUPower(float value) { StoreWhole(m_cpu_power, value); }
+float Manager::GetCPUPower() { return LoadWhole(m_cpu_power); }
+void Manager::SetCPUUsage(float value) { StoreWhole(m_cpu_usage, value); }
+float Manager::GetCPUUsage() { return LoadWhole(m_cpu_usage); }
+
+}  // namespace Orvik
