@@ -115,7 +115,6 @@ bool ZipReader::ReadDirectoryEnd() {
     directoryStart_ = directoryOffset + bytesInFront_;
     directoryEnd_ = recordOffset;
     entryCount_ = entriesTotal;
-    currentIndex_ = 0;
     currentOffset_ = directoryStart_;
     return true;
 }
@@ -145,15 +144,19 @@ bool ZipReader::ReadCentralHeader(std::uint64_t offset, CentralHeader& header) c
 }
 
 bool ZipReader::StepTo(std::int32_t index) {
-    if (currentIndex_ < 0 || index < currentIndex_) {
+    if (index > lastReachable_) {
+        return false;
+    }
+    if (index < currentIndex_) {
         currentIndex_ = 0;
         currentOffset_ = directoryStart_;
     }
     while (currentIndex_ < index) {
         CentralHeader header;
         if (!ReadCentralHeader(currentOffset_, header)) {
-            // The entries behind an unreadable one cannot be found; start over next time.
-            currentIndex_ = -1;
+            // Nothing behind an unreadable entry can be found: remember that rather
+            // than walk the directory again for every later index.
+            lastReachable_ = currentIndex_;
             return false;
         }
         currentOffset_ += header.totalSize;

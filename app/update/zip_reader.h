@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,9 +73,11 @@ private:
     std::uint64_t directoryStart_ = 0;  // already shifted by the bytes in front
     std::uint64_t directoryEnd_ = 0;
     std::uint64_t bytesInFront_ = 0;
-    // The central-directory entry the reader stands on; -1 when it must start over.
-    std::int32_t currentIndex_ = -1;
+    // The central-directory entry the reader stands on, and the last one that can be
+    // reached by stepping (found when a header before it cannot be read).
+    std::int32_t currentIndex_ = 0;
     std::uint64_t currentOffset_ = 0;
+    std::int32_t lastReachable_ = std::numeric_limits<std::int32_t>::max();
     std::int32_t cachedIndex_ = -1;
     Entry cached_;
     std::wstring rootFolder_;
