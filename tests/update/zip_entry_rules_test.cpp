@@ -4,6 +4,7 @@
 #include "zip_builder.h"
 #include "zip_entry_fields.h"
 #include "zip_entry_name.h"
+#include "zip_file_layer.h"
 
 namespace {
 
@@ -196,6 +197,32 @@ TEST(ApplyExtendedTimestamp, ReplacesOnlyTheFlaggedTimes) {
         EXPECT_EQ(times.access, c.expected.access) << c.what;
         EXPECT_EQ(times.modification, c.expected.modification) << c.what;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(IsInsideFolder, ResolvesThePathBeforeComparing) {
+    const struct {
+        const wchar_t* path;
+        bool inside;
+    } cases[] = {
+        {L"/dest/a.txt", true},
+        {L"/dest/sub/a.txt", true},
+        {L"/dest/sub/../a.txt", true},
+        {L"\\dest\\a.txt", true},
+        {L"/dest/./a.txt", true},
+        {L"/dest/../a.txt", false},
+        {L"/dest/sub/../../a.txt", false},
+        {L"/destination/a.txt", false},
+        {L"/other/a.txt", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsInsideFolder(L"/dest/", c.path), c.inside) << c.path;
+    }
+    EXPECT_TRUE(IsInsideFolder(L"/dest", L"/dest/a.txt"));
+    EXPECT_FALSE(IsInsideFolder(L"/dest", L"/dest2/a.txt"));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
+#include "zip_file_layer.h"
 #include "zip_reader.h"
 
 namespace {
@@ -130,6 +131,13 @@ TEST(ZipFileMetadata, ATargetThatCannotBeCreatedSkipsOnlyThatEntry) {
     holder.Reset();
     EXPECT_EQ(ReadTree(temp.Path() / "out"),
               (std::map<std::string, std::string>{{"locked.txt", "old"}, {"fresh.txt", "new"}}));
+}
+
+TEST(ZipFileMetadata, FoldersCompareAsWindowsResolvesThem) {
+    EXPECT_TRUE(IsInsideFolder(L"C:\\dest\\", L"C:\\DEST\\a.txt"));
+    EXPECT_TRUE(IsInsideFolder(L"C:\\dest\\", L"c:/dest/sub/../a.txt"));
+    EXPECT_FALSE(IsInsideFolder(L"C:\\dest\\", L"D:\\dest\\a.txt"));
+    EXPECT_FALSE(IsInsideFolder(L"C:\\dest\\", L"\\\\server\\dest\\a.txt"));
 }
 
 TEST(ZipFileMetadata, TheArchiveIsSharedForReadingOnly) {
