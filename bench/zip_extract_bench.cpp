@@ -43,7 +43,7 @@ std::string SampleFile(std::size_t size, unsigned seed) {
 std::string BuildBenchArchive() {
     ZipTestArchive archive;
     std::size_t total = 0;
-    for (unsigned i = 0; total < 120u << 20; ++i) {
+    for (unsigned i = 0; total < 150u << 20; ++i) {
         ZipTestEntry entry;
         entry.name = "pkg/part" + std::to_string(i / 8) + "/file" + std::to_string(i) + ".bin";
         entry.data = SampleFile((1u << 20) * (2 + i % 7), i + 1);
