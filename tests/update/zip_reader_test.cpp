@@ -200,6 +200,27 @@ TEST_F(ZipTest, GetEntryDescribesEntriesInAnyOrder) {
     }
 }
 
+TEST_F(ZipTest, AnImpossibleDosDateLeavesTheTimesUnset) {
+    ZipTestEntry undated = Entry("undated.txt", "u");
+    undated.dosDate = 0;  // month 0, day 0
+    ZipTestEntry stamped = undated;
+    stamped.name = "stamped.txt";
+    stamped.localExtra = ExtendedTimestampBlock(1'000'000'000);
+    std::unique_ptr<ZipReader> reader = Open(BuildZip({.entries = {undated, stamped}}));
+    ASSERT_NE(reader, nullptr);
+    ZipEntryInfo info;
+    ASSERT_TRUE(reader->GetEntry(0, info));
+    EXPECT_EQ(info.modificationTime, 0u);
+    EXPECT_EQ(info.accessTime, 0u);
+    EXPECT_EQ(info.creationTime, 0u);
+    ASSERT_TRUE(reader->GetEntry(1, info));
+    EXPECT_EQ(info.modificationTime, 116444736000000000u + 10'000'000'000'000'000u);
+    EXPECT_EQ(info.accessTime, 0u);
+    reader->SetBaseFolder(temp_.Wide("out"));
+    EXPECT_EQ(reader->ExtractEntry(0, L"undated.txt"), ZipExtractResult::Done);
+    EXPECT_EQ(Output(), (Tree{{"undated.txt", "u"}}));
+}
+
 TEST_F(ZipTest, BaseFolderAlwaysEndsInASeparator) {
     std::unique_ptr<ZipReader> reader = Open(BuildZip({}));
     ASSERT_NE(reader, nullptr);

@@ -13,20 +13,18 @@
 
 namespace {
 
+// A folder of this process's own, made for each input and removed after it, so
+// nothing is left behind however the fuzzer ends.
 const std::filesystem::path& WorkFolder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("zip-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("zip-fuzz-" + std::to_string(::getpid()));
     return folder;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::filesystem::create_directories(WorkFolder());
     const std::filesystem::path archive = WorkFolder() / "archive.zip";
     const std::filesystem::path destination = WorkFolder() / "out";
     std::ofstream(archive, std::ios::binary | std::ios::trunc)
@@ -41,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    std::filesystem::remove_all(destination);
+    std::filesystem::remove_all(WorkFolder());
     return 0;
 }
