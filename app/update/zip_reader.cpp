@@ -268,16 +268,12 @@ ZipExtractResult ZipReader::ExtractEntry(std::int32_t index, const std::wstring&
         return ZipExtractResult::RefusedName;
     }
     const bool isDirectory = (entry->info.attributes & kAttributeDirectory) != 0;
-    // The folders on the way: for a file, everything up to its last separator.
-    std::size_t folderEnd = name.size();
-    if (!isDirectory) {
-        folderEnd = 0;
-        for (std::size_t i = 0; i < name.size(); ++i) {
-            if (IsSeparator(name[i])) {
-                folderEnd = i;
-            }
-        }
+    if (!isDirectory && (entry->flags & kFlagEncrypted)) {
+        return ZipExtractResult::Encrypted;  // no password support: its data would be garbage
     }
+    // The folders on the way: all of a directory's name, a file's up to its last separator.
+    const std::size_t lastSeparator = name.find_last_of(L"\\/");
+    const std::size_t folderEnd = isDirectory ? name.size() : lastSeparator == std::wstring::npos ? 0 : lastSeparator;
     CreateFolderIfMissing(rootFolder_);
     for (std::size_t i = 1; i <= folderEnd; ++i) {
         if (i == folderEnd || IsSeparator(name[i])) {
@@ -286,9 +282,6 @@ ZipExtractResult ZipReader::ExtractEntry(std::int32_t index, const std::wstring&
     }
     if (isDirectory) {
         return ZipExtractResult::Done;
-    }
-    if (entry->flags & kFlagEncrypted) {
-        return ZipExtractResult::Encrypted;  // no password support: its data would be garbage
     }
     return WriteFile(*entry, target);
 }

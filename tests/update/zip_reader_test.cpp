@@ -429,7 +429,7 @@ TEST_F(ZipTest, AnEntryCutOffByTheEndOfTheFileIsDamage) {
 }
 
 TEST_F(ZipTest, EncryptedEntriesAreNotExtracted) {
-    ZipTestEntry secret = Entry("secret.txt", "password protected");
+    ZipTestEntry secret = Entry("sealed/secret.txt", "password protected");
     secret.flags = 0x0001;
     secret.storedPayload = std::string(12, '\x5A') + Deflate(secret.data);
     ZipTestArchive archive{.entries = {secret, Entry("open.txt", "open")}};
@@ -437,7 +437,8 @@ TEST_F(ZipTest, EncryptedEntriesAreNotExtracted) {
     EXPECT_EQ(Output(), (Tree{{"open.txt", "open"}}));
     std::unique_ptr<ZipReader> reader = Open(BuildZip(archive));
     reader->SetBaseFolder(temp_.Wide("out"));
-    EXPECT_EQ(reader->ExtractEntry(0, L"secret.txt"), ZipExtractResult::Encrypted);
+    EXPECT_EQ(reader->ExtractEntry(0, L"sealed/secret.txt"), ZipExtractResult::Encrypted);
+    EXPECT_EQ(Output(), (Tree{{"open.txt", "open"}}));
 }
 
 TEST_F(ZipTest, AnUnreadableDirectoryEntryStopsOnlyTheEntriesBehindIt) {
