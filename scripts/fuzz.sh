@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the archive reader with libFuzzer under ASan and UBSan (native clang build).
 #   scripts/fuzz.sh [SECONDS]   (default 300)
-# The committed seeds are rewritten from their generator first; new inputs the
-# fuzzer finds go to build/native/zip-fuzz-corpus, crashes to build/native/zip-fuzz-crashes.
+# The committed seeds are rewritten from their generator first and only read; new
+# inputs go to build/native/zip-fuzz-corpus, crashes to build/native/zip-fuzz-crashes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
