@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -53,10 +54,19 @@ UniqueInternetHandle OpenUrl(HINTERNET root, const std::wstring& url) {
     return request;
 }
 
-// A length the server does not report counts as 0.
-DWORD ContentLength(HINTERNET request) {
+// Nothing when the server does not announce a length.
+std::optional<DWORD> ContentLength(HINTERNET request) {
     DWORD length = 0;
-    return QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, length) ? length : 0;
+    if (!QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, length)) {
+        return std::nullopt;
+    }
+    return length;
+}
+
+// A connection that ends before the announced length is a broken transfer, not a
+// shorter file; the internet client reports it as an ordinary end.
+bool EndedEarly(std::optional<DWORD> contentLength, std::uint64_t received) {
+    return contentLength && received < *contentLength;
 }
 
 }  // namespace
@@ -71,6 +81,7 @@ int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
     if (!request) {
         return kFailed;
     }
+    const std::optional<DWORD> contentLength = ContentLength(request.Get());
     std::string body;
     std::vector<char> buffer(kFetchReadSize);
     for (;;) {
@@ -79,6 +90,9 @@ int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
             return kFailed;
         }
         if (read == 0) {
+            if (EndedEarly(contentLength, body.size())) {
+                return kFailed;
+            }
             break;
         }
         body.append(buffer.data(), read);
@@ -118,8 +132,10 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     if (!file) {
         return kFailed;
     }
-    progress.LengthKnown(ContentLength(request.Get()));
+    const std::optional<DWORD> contentLength = ContentLength(request.Get());
+    progress.LengthKnown(contentLength.value_or(0));
 
+    std::uint64_t received = 0;
     std::vector<char> buffer(kFetchReadSize);
     for (;;) {
         DWORD read = 0;
@@ -127,8 +143,12 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
             return kFailed;
         }
         if (read == 0) {
+            if (EndedEarly(contentLength, received)) {
+                return kFailed;
+            }
             break;
         }
+        received += read;
         DWORD written = 0;
         if (!::WriteFile(file.Get(), buffer.data(), read, &written, nullptr) || written != read) {
             return kFailed;
