@@ -61,6 +61,8 @@ void LocalHttpServer::Serve(const std::wstring& name, const std::string& bytes) 
     WriteTextFile(root_ + name, bytes);
 }
 
+void LocalHttpServer::Withdraw(const std::wstring& name) const { ::DeleteFileW((root_ + name).c_str()); }
+
 std::string LocalHttpServer::Requests() const { return ReadWholeFile(root_ + L"requests.log"); }
 
 std::wstring RefusedUrl(const std::wstring& path) {

@@ -20,6 +20,8 @@ public:
     // NAME.status holds another status code to answer with, NAME.cut a number of bytes
     // after which the connection is reset, and NAME.nolength drops Content-Length.
     void Serve(const std::wstring& name, const std::string& bytes) const;
+    // Takes the file at `name` away again.
+    void Withdraw(const std::wstring& name) const;
     // Every request received so far: request line and headers, a blank line after each.
     std::string Requests() const;
 
