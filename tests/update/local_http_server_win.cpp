@@ -58,6 +58,9 @@ std::wstring LocalHttpServer::Url(const std::wstring& path) const {
 }
 
 void LocalHttpServer::Serve(const std::wstring& name, const std::string& bytes) const {
+    for (std::size_t at = name.find(L'\\'); at != std::wstring::npos; at = name.find(L'\\', at + 1)) {
+        ::CreateDirectoryW((root_ + name.substr(0, at)).c_str(), nullptr);
+    }
     WriteTextFile(root_ + name, bytes);
 }
 

@@ -16,9 +16,10 @@ public:
     bool IsRunning() const { return port_ != 0; }
     // "http://127.0.0.1:PORT/" followed by `path`.
     std::wstring Url(const std::wstring& path = L"") const;
-    // Puts a file with these bytes at `name` below the served folder. Beside a file,
-    // NAME.status holds another status code to answer with, NAME.cut a number of bytes
-    // after which the connection is reset, and NAME.nolength drops Content-Length.
+    // Puts a file with these bytes at `name` (sub-folders separated by "\\") below the
+    // served folder. Beside a file, NAME.status holds another status code to answer
+    // with, NAME.cut a number of bytes after which the connection is reset, and
+    // NAME.nolength drops Content-Length.
     void Serve(const std::wstring& name, const std::string& bytes) const;
     // Takes the file at `name` away again.
     void Withdraw(const std::wstring& name) const;

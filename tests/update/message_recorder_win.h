@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <ostream>
 #include <vector>
 
 // A real window that records the messages posted to it, standing in for the main
@@ -37,3 +38,7 @@ private:
     HWND window_ = nullptr;
     std::vector<Message> received_;
 };
+
+inline void PrintTo(const MessageRecorder::Message& m, std::ostream* out) {
+    *out << "{" << m.message << ", " << m.wParam << ", " << m.lParam << "}";
+}

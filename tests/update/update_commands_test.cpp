@@ -276,6 +276,7 @@ TEST_F(UpdateCommandsTest, AnInstallWithoutAnInstallerKeepsTheProgramRunning) {
             server.Withdraw(L"sw\\Software-1.0.1.zip");
         }
         // An installer left from an earlier package must not be started in its place.
+        ASSERT_TRUE(CreateFolderTree(files.downloadFolder));
         ASSERT_TRUE(WriteTextFile(files.installerPath, "stale"));
         commands.RunUpdateCommand(kCommandInstallSoftware);
         EXPECT_EQ(ended, 0) << c.what;
