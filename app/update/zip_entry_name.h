@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Strips what would anchor a stored name elsewhere: a leading drive letter and
+// colon, leading separators, and everything up to a "\..\"-style sequence,
+// repeated until none of these applies.
+std::wstring CleanEntryName(std::wstring name);
+
+// Whether a (cleaned) name may be joined to the destination folder: relative, no
+// ".." component, no colon, wildcard or control character, no component ending in
+// a dot or space (Windows drops those), and no reserved device name.
+bool IsSafeEntryName(std::wstring_view name);
