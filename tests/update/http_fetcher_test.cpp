@@ -14,11 +14,12 @@ namespace {
 using namespace std::string_literals;
 using Progress = std::vector<LPARAM>;
 
-// Bytes that differ from one position to the next, so a lost or doubled read shows.
+// Binary bytes, zeros among them, that differ from one position to the next, so a
+// lost or doubled read shows.
 std::string Pattern(std::size_t size) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>(1 + (i * 7 + i / 251) % 255);
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     }
     return bytes;
 }
