@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wininet.h>
 
 #include "core/unique_any.h"
 
@@ -32,6 +33,8 @@ inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
 using UniqueHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::CloseHandle, NullValue<HANDLE>>>;
 using UniqueFileHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::CloseHandle, InvalidHandleValue>>;
 using UniqueMappedView = UniqueAny<PreservingErrorTraits<const void*, UnmapView, NullValue<const void*>>>;
+// Root, connection and request handles of the internet client alike.
+using UniqueInternetHandle = UniqueAny<PreservingErrorTraits<HINTERNET, ::InternetCloseHandle, NullValue<HINTERNET>>>;
 
 // Registry keys, COM interfaces, BSTRs and loaded modules.
 inline void CloseRegistryKey(HKEY key) { ::RegCloseKey(key); }

@@ -1,0 +1,166 @@
+#include "http_fetcher_win.h"
+
+#include <shlwapi.h>
+#include <wininet.h>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "core/win_handles.h"
+#include "download_progress.h"
+#include "utf8_text.h"
+
+namespace {
+
+using Orvik::UniqueInternetHandle;
+
+constexpr char kUserAgent[] = "DOR2.0/PC 5.5.0000";
+constexpr char kExtraHeaders[] = "Accept: */*\r\n\r\n";
+// Always from the server: never answered from the cache, never stored in it.
+constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
+static_assert(kOpenUrlFlags == 0x84000100);
+
+UniqueInternetHandle OpenRoot() {
+    // Only the proxy bit matters; whether a connection is reported does not.
+    DWORD state = 0;
+    ::InternetGetConnectedState(&state, 0);
+    // With a proxy configured take the system's settings in full; without one, skip
+    // the slow automatic proxy discovery.
+    const DWORD access = (state & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
+                                                                  : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+    char agent[64] = {};
+    std::snprintf(agent, sizeof(agent), "%s", kUserAgent);
+    return UniqueInternetHandle(::InternetOpenA(agent, access, nullptr, nullptr, 0));
+}
+
+bool QueryNumber(HINTERNET request, DWORD query, DWORD& value) {
+    DWORD size = sizeof(value);
+    return ::HttpQueryInfoW(request, query | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr) != FALSE;
+}
+
+// Null unless the server answered with a success status: an error page is not the
+// file asked for, and must neither become a version text nor replace a file.
+UniqueInternetHandle OpenUrl(HINTERNET root, const std::wstring& url) {
+    const std::string narrowUrl = EncodeUtf8(url);
+    UniqueInternetHandle request(::InternetOpenUrlA(root, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1,
+                                                    kOpenUrlFlags, 0));
+    DWORD status = 0;
+    if (!request || !QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE, status) || status < 200 || status > 299) {
+        return {};
+    }
+    return request;
+}
+
+// Nothing when the server does not announce a length.
+std::optional<DWORD> ContentLength(HINTERNET request) {
+    DWORD length = 0;
+    if (!QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, length)) {
+        return std::nullopt;
+    }
+    return length;
+}
+
+// A connection that ends before the announced length is a broken transfer, not a
+// shorter file; the internet client reports it as an ordinary end.
+bool EndedEarly(std::optional<DWORD> contentLength, std::uint64_t received) {
+    return contentLength && received < *contentLength;
+}
+
+}  // namespace
+
+int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
+    running = 1;
+    const UniqueInternetHandle root = OpenRoot();
+    if (!root) {
+        return kNoInternet;
+    }
+    const UniqueInternetHandle request = OpenUrl(root.Get(), url);
+    if (!request) {
+        return kFailed;
+    }
+    const std::optional<DWORD> contentLength = ContentLength(request.Get());
+    std::string body;
+    std::vector<char> buffer(kFetchReadSize);
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(request.Get(), buffer.data(), kFetchReadSize, &read)) {
+            return kFailed;
+        }
+        if (read == 0) {
+            if (EndedEarly(contentLength, body.size())) {
+                return kFailed;
+            }
+            break;
+        }
+        body.append(buffer.data(), read);
+        if (running != 1) {
+            break;
+        }
+    }
+    text = DecodeUtf8UpToNul(body);
+    return running == 1 ? kDone : kStopped;
+}
+
+int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, HWND window) {
+    running = 1;
+    std::function<void(std::int32_t)> post;
+    if (window != nullptr) {
+        post = [window](std::int32_t value) { ::PostMessageW(window, kFetchProgressMessage, 0, value); };
+    }
+    DownloadProgress progress(lastProgress, std::move(post));
+    progress.Started();
+
+    UniqueInternetHandle root = OpenRoot();
+    if (!root) {
+        return kNoInternet;
+    }
+    progress.RootOpened();
+    UniqueInternetHandle request = OpenUrl(root.Get(), url);
+    if (!request) {
+        return kFailed;
+    }
+    progress.UrlOpened();
+
+    if (::PathFileExistsW(path.c_str())) {
+        ::DeleteFileW(path.c_str());
+    }
+    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return kFailed;
+    }
+    const std::optional<DWORD> contentLength = ContentLength(request.Get());
+    progress.LengthKnown(contentLength.value_or(0));
+
+    std::uint64_t received = 0;
+    std::vector<char> buffer(kFetchReadSize);
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(request.Get(), buffer.data(), kFetchReadSize, &read)) {
+            return kFailed;
+        }
+        if (read == 0) {
+            if (EndedEarly(contentLength, received)) {
+                return kFailed;
+            }
+            break;
+        }
+        received += read;
+        DWORD written = 0;
+        if (!::WriteFile(file.Get(), buffer.data(), read, &written, nullptr) || written != read) {
+            return kFailed;
+        }
+        progress.ChunkRead();
+        if (running != 1) {
+            break;
+        }
+    }
+    file.Reset();
+    request.Reset();
+    root.Reset();
+    progress.Finished();
+    return running == 1 ? kDone : kStopped;
+}

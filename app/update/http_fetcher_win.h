@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// Download progress travels to the main window as its tray message (WM_USER + 666)
+// with the value in lParam.
+inline constexpr UINT kFetchProgressMessage = WM_USER + 666;
+
+// Gets one file from a web server through WinINet, into memory as text or into a file,
+// synchronously on the calling thread (the worker). Results: 1 done, -2 stopped because
+// `running` became 0, -1 the URL could not be opened, the server did not answer with
+// success, or a read or write failed, 0 the internet root handle could not be opened.
+class HttpFetcher {
+public:
+    static constexpr int kDone = 1;
+    static constexpr int kStopped = -2;
+    static constexpr int kFailed = -1;
+    static constexpr int kNoInternet = 0;
+
+    // The body decoded from UTF-8 up to its first zero byte; `text` changes only on success.
+    int FetchText(const std::wstring& url, std::wstring& text);
+    // Replaces the file at `path` with the body once the server has answered with
+    // success; posts progress to `window` when one is given.
+    int FetchToFile(const std::wstring& url, const std::wstring& path, HWND window);
+
+    // 1 from the start of every fetch; a transfer reads on only while it is 1.
+    std::atomic<std::uint8_t> running{0};
+    // The progress value last posted; carries over from one download to the next.
+    std::int32_t lastProgress = 0;
+};

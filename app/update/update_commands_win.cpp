@@ -1,0 +1,149 @@
+#include "update_commands_win.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <utility>
+
+#include "extract_zip.h"
+#include "hid_device.h"
+#include "update_folders_win.h"
+#include "version_text.h"
+
+namespace {
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Deletes the file if there is one.
+void RemoveFile(const std::wstring& path) {
+    if (::PathFileExistsW(path.c_str())) {
+        ::DeleteFileW(path.c_str());
+    }
+}
+
+}  // namespace
+
+CUpdateCommands::CUpdateCommands(HWND mainWindow)
+    // The normal process exit: static objects go (the displays are closed), but none of
+    // the main window's own shutdown runs.
+    : CUpdateCommands(mainWindow, BuiltInUpdateSources(), [] { std::exit(0); }) {}
+
+CUpdateCommands::CUpdateCommands(HWND mainWindow, UpdateSources sources, std::function<void()> endProgram)
+    : mainWindow_(mainWindow), sources_(std::move(sources)), endProgram_(std::move(endProgram)) {}
+
+void CUpdateCommands::RunUpdateCommand(WorkerCommand command) {
+    switch (command) {
+        case kCommandCheckSoftwareAnswering:
+            CheckSoftwareUpdate(true);
+            break;
+        case kCommandCheckFirmwareAnswering:
+            CheckFirmwareUpdate(true);
+            break;
+        case kCommandCheckSoftwareQuiet:
+            CheckSoftwareUpdate(false);
+            break;
+        case kCommandCheckFirmwareQuiet:
+            CheckFirmwareUpdate(false);
+            break;
+        case kCommandInstallSoftware:
+            InstallSoftwareUpdate();
+            break;
+        case kCommandInstallFirmware:
+            InstallFirmwareUpdate();
+            break;
+        default:
+            break;
+    }
+}
+
+void CUpdateCommands::CheckSoftwareUpdate(bool answering) {
+    std::wstring text;
+    HttpFetcher().FetchText(VersionUrl(sources_.softwareBaseUrl), text);  // a failure leaves the text empty
+    if (!IsAcceptedSoftwareVersion(text)) {
+        return;
+    }
+    StoreVersion(serverSoftwareVersion_, text);
+    const bool newer = CompareVersions(kCurrentVersion, text) >= 1;
+    if (answering || newer) {
+        PostResult(kUpdateResultSoftware, newer);
+    }
+}
+
+void CUpdateCommands::CheckFirmwareUpdate(bool answering) {
+    StoreVersion(serverFirmwareVersion_, L"");
+    std::wstring text;
+    HttpFetcher().FetchText(VersionUrl(sources_.firmwareBaseUrl), text);
+    if (!IsAcceptedFirmwareVersion(text)) {
+        return;
+    }
+    StoreVersion(serverFirmwareVersion_, text);
+    std::int32_t version = -1;
+    HidDevice::Instance().ReadFirmwareVersion(version);  // no display leaves -1: never newer
+    const bool newer = IsFirmwareNewer(text, version);
+    if (answering || newer) {
+        PostResult(kUpdateResultFirmware, newer);
+    }
+}
+
+void CUpdateCommands::InstallSoftwareUpdate() {
+    Install(UpdateTarget::Software, sources_.softwareBaseUrl, ServerSoftwareVersion());
+}
+
+void CUpdateCommands::InstallFirmwareUpdate() {
+    Install(UpdateTarget::Firmware, sources_.firmwareBaseUrl, ServerFirmwareVersion());
+}
+
+std::wstring CUpdateCommands::ServerSoftwareVersion() const {
+    std::lock_guard guard(versionsLock_);
+    return serverSoftwareVersion_;
+}
+
+std::wstring CUpdateCommands::ServerFirmwareVersion() const {
+    std::lock_guard guard(versionsLock_);
+    return serverFirmwareVersion_;
+}
+
+void CUpdateCommands::Install(UpdateTarget target, const std::wstring& baseUrl, const std::wstring& serverVersion) {
+    const std::wstring workFolder = GetWorkFolder();
+    if (serverVersion.empty() || workFolder.empty()) {
+        return;  // no accepted version to fetch, or nowhere to put it
+    }
+    const UpdateFiles files = MakeUpdateFiles(target, serverVersion, baseUrl, workFolder);
+    CreateFolderTree(files.downloadFolder);
+    RemoveFile(files.packagePath);
+    // Whatever sits at the installer path now is from an earlier package; only what
+    // this package brings may be started.
+    RemoveFile(files.installerPath);
+
+    downloadFetcher_.FetchToFile(files.downloadUrl, files.packagePath, mainWindow_);
+    if (!IsFile(files.packagePath)) {
+        return;
+    }
+    if (ExtractZipToFolder(files.packagePath, files.downloadFolder)) {
+        RemoveFile(files.packagePath);
+    }
+    if (!IsFile(files.installerPath)) {
+        // Not a package, or one without its installer: keep the program running.
+        RemoveFile(files.packagePath);
+        return;
+    }
+    const auto started = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", files.installerPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (started <= 32) {
+        return;  // nothing runs in our place, so the program stays
+    }
+    endProgram_();
+}
+
+void CUpdateCommands::PostResult(WPARAM what, bool newer) const {
+    ::PostMessageW(mainWindow_, WM_UPDATE_RESULT, what, newer ? 1 : 0);
+}
+
+void CUpdateCommands::StoreVersion(std::wstring& version, const std::wstring& text) {
+    std::lock_guard guard(versionsLock_);
+    version = text;
+}

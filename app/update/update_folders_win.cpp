@@ -1,0 +1,29 @@
+#include "update_folders_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+std::wstring GetWorkFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        // Without it the work folder would fall back to the root of the current drive.
+        return {};
+    }
+    return std::wstring(folder) + L"\\Caloryn Files\\";
+}
+
+bool CreateFolderTree(const std::wstring& path) {
+    if (::PathIsDirectoryW(path.c_str())) {
+        return true;
+    }
+    // The text before the first separator is a drive or the start of a share name.
+    const std::size_t first = path.find(L'\\');
+    if (first != std::wstring::npos) {
+        for (std::size_t at = path.find(L'\\', first + 1); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
+            ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);  // most of these exist already
+        }
+    }
+    ::SetLastError(ERROR_SUCCESS);
+    return ::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}

@@ -1,0 +1,5 @@
+#include "update_sources.h"
+
+UpdateSources BuiltInUpdateSources() {
+    return {L"" THERMOLYX_SOFTWARE_UPDATE_URL, L"" THERMOLYX_FIRMWARE_UPDATE_URL};
+}

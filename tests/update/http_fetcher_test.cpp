@@ -1,0 +1,232 @@
+#include "http_fetcher_win.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/win_handles.h"
+#include "local_http_server_win.h"
+#include "message_recorder_win.h"
+#include "scratch_folder_win.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Progress = std::vector<LPARAM>;
+
+// Binary bytes, zeros among them, that differ from one position to the next, so a
+// lost or doubled read shows.
+std::string Pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+// Printable text of that many characters, as bytes and as the decoded text.
+std::string Letters(std::size_t size) {
+    std::string text(size, 'a');
+    for (std::size_t i = 0; i < size; ++i) {
+        text[i] = static_cast<char>('a' + (i * 7 + i / 26) % 26);
+    }
+    return text;
+}
+
+std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class HttpFetcherTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.IsRunning()); }
+
+    // Progress posted so far; every post of a fetch is queued by the time it returns.
+    Progress PostedProgress() {
+        recorder.Pump();
+        return recorder.LParams(kFetchProgressMessage);
+    }
+
+    LocalHttpServer server;
+    MessageRecorder recorder;
+    ScratchFolder scratch;
+    HttpFetcher fetcher;
+};
+
+TEST_F(HttpFetcherTest, RequestCarriesTheUserAgentAndAcceptHeaderAndBypassesCaches) {
+    server.Serve(L"version", "1.0.0.10");
+    std::wstring text;
+    EXPECT_EQ(fetcher.FetchText(server.Url(L"version"), text), HttpFetcher::kDone);
+    EXPECT_EQ(text, L"1.0.0.10");
+    EXPECT_EQ(fetcher.running, 1);
+
+    const std::string requests = server.Requests();
+    EXPECT_EQ(requests.rfind("GET /version HTTP/1.1\n", 0), 0u) << requests;
+    EXPECT_NE(requests.find("\nUser-Agent: DOR2.0/PC 5.5.0000\n"), std::string::npos) << requests;
+    // Wine's client adds an Accept header of its own, the same as ours.
+    for (std::size_t at = requests.find("\nAccept:"); at != std::string::npos; at = requests.find("\nAccept:", at + 1)) {
+        EXPECT_EQ(requests.compare(at, 13, "\nAccept: */*\n"), 0) << requests;
+    }
+    EXPECT_NE(requests.find("\nAccept: */*\n"), std::string::npos) << requests;
+    EXPECT_NE(requests.find("\nPragma: no-cache\n"), std::string::npos) << requests;
+
+    // The same URL again reaches the server, not a cached copy.
+    server.Serve(L"version", "1.0.0.11");
+    EXPECT_EQ(fetcher.FetchText(server.Url(L"version"), text), HttpFetcher::kDone);
+    EXPECT_EQ(text, L"1.0.0.11");
+}
+
+TEST_F(HttpFetcherTest, FetchTextDecodesTheWholeBodyUpToItsFirstZeroByte) {
+    struct Case {
+        std::string body;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {"", L""},
+        {"105\0trailing"s, L"105"},
+        {"caf\xC3\xA9", L"caf\u00E9"},
+        {Letters(25000), Widen(Letters(25000))},  // three reads, in order
+    };
+    for (const Case& c : cases) {
+        server.Serve(L"body", c.body);
+        std::wstring text = L"unchanged";
+        EXPECT_EQ(fetcher.FetchText(server.Url(L"body"), text), HttpFetcher::kDone);
+        EXPECT_TRUE(text == c.expected) << c.body.size() << " bytes";
+    }
+}
+
+TEST_F(HttpFetcherTest, FailuresLeaveTheTextUnchanged) {
+    server.Serve(L"missing.status", "404");  // the file itself is absent: the server's own 404 page
+    server.Serve(L"busy", "9.9");            // a short error body must not pass for a version
+    server.Serve(L"busy.status", "503");
+    server.Serve(L"moved", "1.2");
+    server.Serve(L"moved.status", "301");
+    server.Serve(L"cut", Letters(25000));
+    server.Serve(L"cut.cut", "12000");
+    const std::wstring urls[] = {server.Url(L"missing"), server.Url(L"busy"), server.Url(L"moved"),
+                                 server.Url(L"cut"), RefusedUrl(L"version")};
+    for (const std::wstring& url : urls) {
+        std::wstring text = L"unchanged";
+        EXPECT_EQ(fetcher.FetchText(url, text), HttpFetcher::kFailed) << url;
+        EXPECT_TRUE(text == L"unchanged") << url;
+    }
+}
+
+TEST_F(HttpFetcherTest, DownloadOf25000BytesPostsProgressPerReadAndStartsAgainAtZero) {
+    const std::string body = Pattern(25000);
+    server.Serve(L"package.zip", body);
+    const std::wstring path = scratch.Path() + L"package.zip";
+
+    EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kDone);
+    EXPECT_EQ(ReadWholeFile(path), body);
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 145, 100}));
+    EXPECT_EQ(fetcher.lastProgress, 100);
+
+    EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kDone);
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 145, 100, 0, 2, 8, 10, 55, 100, 145, 100}));
+    for (const auto& m : recorder.Received(kFetchProgressMessage)) {
+        EXPECT_EQ(m.wParam, 0u);
+    }
+}
+
+TEST_F(HttpFetcherTest, ShortOrUnmeasuredBodiesPostOnlyTheFixedSteps) {
+    struct Case {
+        const wchar_t* name;
+        std::string body;
+        bool withLength;
+    };
+    const Case cases[] = {
+        {L"empty", "", true},
+        {L"small", Pattern(10239), true},
+        {L"unmeasured", Pattern(25000), false},  // no Content-Length: no per-read values
+    };
+    for (const Case& c : cases) {
+        server.Serve(c.name, c.body);
+        if (!c.withLength) {
+            server.Serve(std::wstring(c.name) + L".nolength", "");
+        }
+        HttpFetcher fresh;
+        MessageRecorder window;
+        const std::wstring path = scratch.Path() + c.name;
+        EXPECT_EQ(fresh.FetchToFile(server.Url(c.name), path, window.Handle()), HttpFetcher::kDone) << c.name;
+        EXPECT_TRUE(FileExists(path)) << c.name;
+        EXPECT_EQ(ReadWholeFile(path), c.body) << c.name;
+        window.Pump();
+        EXPECT_EQ(window.LParams(kFetchProgressMessage), (Progress{2, 8, 10, 100})) << c.name;
+    }
+}
+
+TEST_F(HttpFetcherTest, WithoutAWindowNothingIsPostedAnywhere) {
+    server.Serve(L"package.zip", Pattern(25000));
+    const std::wstring path = scratch.Path() + L"package.zip";
+    EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, nullptr), HttpFetcher::kDone);
+    EXPECT_EQ(ReadWholeFile(path).size(), 25000u);
+    // A post to no window would land in this thread's queue.
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, kFetchProgressMessage, kFetchProgressMessage, PM_REMOVE));
+    EXPECT_EQ(fetcher.lastProgress, 0);
+}
+
+TEST_F(HttpFetcherTest, AnExistingFileIsReplacedOnlyOnceTheServerAnsweredWithSuccess) {
+    server.Serve(L"missing.status", "404");
+    server.Serve(L"busy", "error page");
+    server.Serve(L"busy.status", "500");
+    struct Case {
+        std::wstring url;
+        bool fileKept;
+    };
+    const Case cases[] = {
+        {RefusedUrl(L"package.zip"), true},
+        {server.Url(L"missing"), true},
+        {server.Url(L"busy"), true},
+    };
+    const std::wstring path = scratch.Path() + L"package.zip";
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteTextFile(path, "earlier package"));
+        EXPECT_EQ(fetcher.FetchToFile(c.url, path, recorder.Handle()), HttpFetcher::kFailed) << c.url;
+        EXPECT_EQ(ReadWholeFile(path), "earlier package") << c.url;
+    }
+    // Each failure got as far as the root handle (2) and no further; the next download
+    // starts again from 0.
+    EXPECT_EQ(PostedProgress(), (Progress{2, 0, 2, 0, 2}));
+}
+
+TEST_F(HttpFetcherTest, ATransferThatBreaksOffFailsAfterTheOldFileWasDeleted) {
+    server.Serve(L"package.zip", Pattern(25000));
+    server.Serve(L"package.zip.cut", "5000");
+    const std::wstring path = scratch.Path() + L"package.zip";
+    ASSERT_TRUE(WriteTextFile(path, "earlier package"));
+
+    EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kFailed);
+    const std::string partial = ReadWholeFile(path);
+    EXPECT_EQ(partial.size(), 5000u);
+    EXPECT_TRUE(partial == Pattern(25000).substr(0, partial.size()));
+    // 55 for the one read, then no final 100.
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55}));
+}
+
+TEST_F(HttpFetcherTest, ATargetThatCannotBeCreatedFails) {
+    server.Serve(L"package.zip", Pattern(100));
+    const std::wstring path = scratch.Path() + L"no such folder\\package.zip";
+    EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kFailed);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8}));
+}
+
+TEST(UniqueInternetHandle, ClosesOnceAndKeepsTheCallersLastError) {
+    HINTERNET raw = ::InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    ASSERT_NE(raw, nullptr);
+    {
+        Orvik::UniqueInternetHandle first(raw);
+        Orvik::UniqueInternetHandle second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(second.Get(), raw);
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
+    }
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    char agent[32] = {};
+    DWORD size = sizeof(agent);
+    EXPECT_FALSE(::InternetQueryOptionA(raw, INTERNET_OPTION_USER_AGENT, agent, &size)) << "the handle is closed";
+}
+
+}  // namespace
