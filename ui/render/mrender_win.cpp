@@ -77,6 +77,11 @@ TextOutline MeasureOutline(const Gdiplus::Font* font, const Gdiplus::StringForma
     if (!font) {
         return outline;
     }
+    // No format means the default one (Wine's path text refuses a null format).
+    const Gdiplus::StringFormat defaultFormat;
+    if (!format) {
+        format = &defaultFormat;
+    }
     Gdiplus::FontFamily family;
     font->GetFamily(&family);
     Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
