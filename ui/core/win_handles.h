@@ -37,6 +37,10 @@ using UniqueMappedView = UniqueAny<PreservingErrorTraits<const void*, UnmapView,
 
 namespace Orvik {
 
+// A font added to this process from memory; removing it takes it out of the process.
+inline void RemoveMemoryFont(HANDLE font) { ::RemoveFontMemResourceEx(font); }
+using UniqueMemoryFont = UniqueAny<PreservingErrorTraits<HANDLE, RemoveMemoryFont, NullValue<HANDLE>>>;
+
 // GDI: memory DCs, GDI objects, global memory, icons, DCs borrowed from a window,
 // and selections into a DC (the previous object goes back on release).
 struct WindowDC {

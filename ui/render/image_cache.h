@@ -4,10 +4,10 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "core/orvik_api.h"
-#include "render/critical_section_win.h"
 #include "render/img_res_info.h"
 
 namespace Orvik {
@@ -47,7 +47,7 @@ private:
     template <typename Key>
     static ImgResInfo* Keep(EntryMap<Key>& map, const Key& key, std::unique_ptr<Entry> entry);
 
-    CriticalSection lock_;
+    std::mutex lock_;  // the image lock
     EntryMap<std::wstring> files_;
     EntryMap<UINT> programResources_;
     EntryMap<UINT> libraryResources_;

@@ -1,0 +1,19 @@
+#include "core/paint_manager.h"
+
+namespace Orvik {
+
+void PaintManager::AddGDITempFont(unsigned resourceId) { fonts_.AddGDITempFont(resourceId); }
+
+Gdiplus::FontFamily* PaintManager::AddTempFont(const std::wstring& faceName, const std::wstring& path) {
+    return fonts_.AddTempFont(faceName, path);
+}
+
+Gdiplus::FontFamily* PaintManager::AddTempFont(const std::wstring& faceName, unsigned resourceId) {
+    return fonts_.AddTempFont(faceName, resourceId);
+}
+
+Gdiplus::FontFamily* PaintManager::FindTempFont(const std::wstring& faceName) { return fonts_.FindTempFont(faceName); }
+
+void PaintManager::ClearTempFont() { fonts_.ClearTempFont(); }
+
+}  // namespace Orvik
