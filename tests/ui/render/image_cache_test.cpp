@@ -171,7 +171,10 @@ TEST(ImageCacheResources, ProgramAndLibraryNumbersAreKeptApart) {
 
     // The library's 101 is its own scroll-bar image, never the program's record.
     ImgResInfo* library = cache.AddImgResInfo(101, L"PNG", 1, 0);
+    ASSERT_NE(library, nullptr);
     EXPECT_NE(library, program);
+    EXPECT_NE(library->image, program->image);
+    EXPECT_EQ(library->frames, 1);
     // And the program's number stays the program's after the library was asked.
     EXPECT_EQ(cache.AddImgResInfo(101, L"PNG", 7, 3), program);
 }

@@ -28,7 +28,7 @@ int CountColour(const Canvas& canvas, DWORD rgb, int left, int top, int right, i
     return count;
 }
 
-TEST(DrawText, DrawsInTheColourAndFontAndRestoresThem) {
+TEST(TextDrawing, DrawsInTheColourAndFontAndRestoresThem) {
     Canvas canvas(200, 60, 0xFFFFFFFF);
     HDC dc = canvas.DC();
     const Orvik::UniqueHFont font = SharpFont(30);
@@ -47,7 +47,7 @@ TEST(DrawText, DrawsInTheColourAndFontAndRestoresThem) {
     EXPECT_EQ(::GetBkMode(dc), TRANSPARENT);
 }
 
-TEST(DrawText, FormatIsPassedOn) {
+TEST(TextDrawing, FormatIsPassedOn) {
     Canvas canvas(200, 40, 0xFFFFFFFF);
     const Orvik::UniqueHFont font = SharpFont(20);
     MRender::DrawTextW(canvas.DC(), CRect{0, 0, 200, 40}, L"I", RGB(0, 0, 200), font.Get(), DT_RIGHT | DT_TOP);
@@ -55,7 +55,7 @@ TEST(DrawText, FormatIsPassedOn) {
     EXPECT_GT(CountColour(canvas, 0x0000C8, 150, 0, 200, 40), 0);
 }
 
-TEST(DrawText, NullTextChangesNothing) {
+TEST(TextDrawing, NullTextChangesNothing) {
     Canvas canvas(50, 20, 0xFFFFFFFF);
     HDC dc = canvas.DC();
     ::SetBkMode(dc, OPAQUE);
