@@ -11,8 +11,8 @@ namespace Orvik {
 
 // Wraps one native window: registers its class, creates it with a back pointer to
 // this object, routes its messages to OnWindowMessage, runs a modal loop and offers
-// thin wrappers of the window calls. The object must outlive its window; destroying
-// the object does not destroy the window.
+// thin wrappers of the window calls. The object should outlive its window: destroying
+// the object does not destroy the window, it only cuts the window loose.
 class ORVIK_API MWindow {
 public:
     MWindow() = default;
@@ -93,14 +93,15 @@ public:
     // The procedure of superclassed windows: the back pointer lives in a window property.
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-protected:
-    HWND m_hParent = nullptr;
-    HWND m_hWnd = nullptr;
-    WNDPROC m_OldWndProc = ::DefWindowProcW;
-    int m_reserved = 0;
-
 private:
     friend struct WindowProcedure;
+
+    HWND parent_ = nullptr;
+    // Set at the first creation message, cleared at the final destroy message.
+    HWND window_ = nullptr;
+    // Where unhandled messages go: the superclass's own procedure for superclasses.
+    WNDPROC baseProcedure_ = ::DefWindowProcW;
+    int reserved_ = 0;  // unused; keeps the object's layout
 
     // A non-null handle that the system still knows as a window.
     bool HasWindow() const;

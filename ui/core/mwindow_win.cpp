@@ -36,7 +36,7 @@ bool RegisteredOrExisting(ATOM atom) { return atom != 0 || ::GetLastError() == E
 
 }  // namespace
 
-// The window procedures reach the object's protected members through this.
+// The window procedures reach the object's private members through this.
 struct WindowProcedure {
     template <typename Slot>
     static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,15 +44,15 @@ struct WindowProcedure {
         if (message == WM_NCCREATE) {
             object = static_cast<MWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
             if (object != nullptr) {
-                object->m_hWnd = window;
+                object->window_ = window;
                 Slot::Set(window, object);
             }
         } else {
             object = Slot::Get(window);
             if (object != nullptr && message == WM_NCDESTROY) {
-                const LRESULT result = ::CallWindowProcW(object->m_OldWndProc, window, message, wParam, lParam);
+                const LRESULT result = ::CallWindowProcW(object->baseProcedure_, window, message, wParam, lParam);
                 Slot::Clear(window);
-                object->m_hWnd = nullptr;
+                object->window_ = nullptr;
                 object->OnDestroyMessage(window);
                 return result;
             }
@@ -64,15 +64,26 @@ struct WindowProcedure {
     }
 };
 
-MWindow::~MWindow() = default;
+MWindow::~MWindow() {
+    // The window outlives an object deleted too early; its messages then go to the
+    // default procedure instead of into freed memory.
+    if (HasWindow()) {
+        if (UserDataSlot::Get(window_) == this) {
+            UserDataSlot::Clear(window_);
+        }
+        if (PropertySlot::Get(window_) == this) {
+            PropertySlot::Clear(window_);
+        }
+    }
+}
 
 const wchar_t* MWindow::GetWindowClassName() const { return L"MWindow"; }
 const wchar_t* MWindow::GetSuperClassName() const { return nullptr; }
 
-int MWindow::ShowWindow(int showCommand) { return HasHandle() ? ::ShowWindow(m_hWnd, showCommand) : 0; }
+int MWindow::ShowWindow(int showCommand) { return HasHandle() ? ::ShowWindow(window_, showCommand) : 0; }
 
 LRESULT MWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProcW(m_OldWndProc, m_hWnd, message, wParam, lParam);
+    return ::CallWindowProcW(baseProcedure_, window_, message, wParam, lParam);
 }
 
 int MWindow::PreTranslateMessage(MSG*) { return 0; }
@@ -81,9 +92,9 @@ void MWindow::OnDestroyMessage(HWND) {}
 
 HWND MWindow::Create(HWND parent, const wchar_t* windowName, DWORD style, DWORD exStyle, CRect rect, HMENU menu) {
     if (HasWindow()) {
-        return m_hWnd;
+        return window_;
     }
-    m_hParent = parent;
+    parent_ = parent;
     const int registered = GetSuperClassName() != nullptr ? RegisterSuperClass() : RegisterWindowClass();
     if (!registered) {
         return nullptr;
@@ -122,7 +133,7 @@ int MWindow::RegisterSuperClass() {
         !::GetClassInfoExW(Manager::m_hInstance, GetSuperClassName(), &windowClass)) {
         return 0;
     }
-    m_OldWndProc = windowClass.lpfnWndProc;
+    baseProcedure_ = windowClass.lpfnWndProc;
     windowClass.lpfnWndProc = ControlProc;
     windowClass.hInstance = Manager::m_hInstance;
     windowClass.lpszClassName = GetWindowClassName();
@@ -134,7 +145,7 @@ UINT MWindow::ShowModal(int showCommand) {
         return 0xFFFFFFFF;
     }
     // A local copy: the object's own handle is cleared when the window goes.
-    const HWND window = m_hWnd;
+    const HWND window = window_;
     const HWND owner = ::GetWindow(window, GW_OWNER);
     ::ShowWindow(window, showCommand);
     if (owner != nullptr) {
@@ -176,17 +187,17 @@ UINT MWindow::ShowModal(int showCommand) {
     return result;
 }
 
-HWND MWindow::GetSafeHwnd() const { return m_hWnd; }
-HWND MWindow::GetParentHwnd() const { return m_hParent; }
+HWND MWindow::GetSafeHwnd() const { return window_; }
+HWND MWindow::GetParentHwnd() const { return parent_; }
 
-int MWindow::DestroyWindow() { return HasWindow() ? ::DestroyWindow(m_hWnd) : 0; }
+int MWindow::DestroyWindow() { return HasWindow() ? ::DestroyWindow(window_) : 0; }
 
 DWORD MWindow::GetStyle() const {
-    return HasHandle() ? static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)) : 0;
+    return HasHandle() ? static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)) : 0;
 }
 
 DWORD MWindow::GetExStyle() const {
-    return HasHandle() ? static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)) : 0;
+    return HasHandle() ? static_cast<DWORD>(::GetWindowLongW(window_, GWL_EXSTYLE)) : 0;
 }
 
 int MWindow::ModifyStyle(DWORD remove, DWORD add, UINT positionFlags) {
@@ -201,81 +212,81 @@ int MWindow::ModifyLong(int index, DWORD remove, DWORD add, UINT positionFlags) 
     if (!HasHandle()) {
         return 0;
     }
-    const DWORD old = static_cast<DWORD>(::GetWindowLongW(m_hWnd, index));
+    const DWORD old = static_cast<DWORD>(::GetWindowLongW(window_, index));
     const DWORD updated = (old & ~remove) | add;
     if (updated == old) {
         return 0;
     }
-    ::SetWindowLongW(m_hWnd, index, static_cast<LONG>(updated));
+    ::SetWindowLongW(window_, index, static_cast<LONG>(updated));
     if (positionFlags != 0) {
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, positionFlags | kFrameRefreshFlags);
+        ::SetWindowPos(window_, nullptr, 0, 0, 0, 0, positionFlags | kFrameRefreshFlags);
     }
     return 1;
 }
 
-int MWindow::GetClientRect(RECT* rect) const { return HasWindow() ? ::GetClientRect(m_hWnd, rect) : 0; }
-int MWindow::GetWindowRect(RECT* rect) const { return HasWindow() ? ::GetWindowRect(m_hWnd, rect) : 0; }
+int MWindow::GetClientRect(RECT* rect) const { return HasWindow() ? ::GetClientRect(window_, rect) : 0; }
+int MWindow::GetWindowRect(RECT* rect) const { return HasWindow() ? ::GetWindowRect(window_, rect) : 0; }
 
-int MWindow::SetWindowTextW(const wchar_t* text) { return HasWindow() ? ::SetWindowTextW(m_hWnd, text) : 0; }
+int MWindow::SetWindowTextW(const wchar_t* text) { return HasWindow() ? ::SetWindowTextW(window_, text) : 0; }
 
 int MWindow::GetWindowTextW(std::wstring& text) const {
     if (!HasWindow()) {
         return 0;
     }
-    std::wstring buffer(static_cast<std::size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
-    const int copied = ::GetWindowTextW(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
+    std::wstring buffer(static_cast<std::size_t>(::GetWindowTextLengthW(window_)) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window_, buffer.data(), static_cast<int>(buffer.size()));
     text.assign(buffer.data(), static_cast<std::size_t>(copied));
     return copied;
 }
 
-int MWindow::GetWindowTextLengthW() const { return HasWindow() ? ::GetWindowTextLengthW(m_hWnd) : -1; }
+int MWindow::GetWindowTextLengthW() const { return HasWindow() ? ::GetWindowTextLengthW(window_) : -1; }
 
-int MWindow::EnableWindow(int enable) { return HasWindow() ? ::EnableWindow(m_hWnd, enable) : 0; }
-int MWindow::IsWindowEnabled() const { return HasWindow() ? ::IsWindowEnabled(m_hWnd) : 0; }
-int MWindow::IsWindowVisible() const { return HasWindow() ? ::IsWindowVisible(m_hWnd) : 0; }
-int MWindow::IsIconic() const { return HasWindow() ? ::IsIconic(m_hWnd) : 0; }
+int MWindow::EnableWindow(int enable) { return HasWindow() ? ::EnableWindow(window_, enable) : 0; }
+int MWindow::IsWindowEnabled() const { return HasWindow() ? ::IsWindowEnabled(window_) : 0; }
+int MWindow::IsWindowVisible() const { return HasWindow() ? ::IsWindowVisible(window_) : 0; }
+int MWindow::IsIconic() const { return HasWindow() ? ::IsIconic(window_) : 0; }
 
 void MWindow::InvalidateRect(CRect rect, int erase) {
     if (HasWindow()) {
         const RECT area = ToRECT(rect);
-        ::InvalidateRect(m_hWnd, &area, erase);
+        ::InvalidateRect(window_, &area, erase);
     }
 }
 
-HWND MWindow::SetCapture() { return HasWindow() ? ::SetCapture(m_hWnd) : nullptr; }
+HWND MWindow::SetCapture() { return HasWindow() ? ::SetCapture(window_) : nullptr; }
 int MWindow::ReleaseCapture() { return HasWindow() ? ::ReleaseCapture() : 0; }
-HWND MWindow::SetFocus() { return HasWindow() ? ::SetFocus(m_hWnd) : nullptr; }
+HWND MWindow::SetFocus() { return HasWindow() ? ::SetFocus(window_) : nullptr; }
 
 UINT_PTR MWindow::SetTimer(UINT_PTR timerId, UINT interval, TIMERPROC procedure) {
-    return HasWindow() ? ::SetTimer(m_hWnd, timerId, interval, procedure) : 0;
+    return HasWindow() ? ::SetTimer(window_, timerId, interval, procedure) : 0;
 }
 
-int MWindow::KillTimer(UINT_PTR timerId) { return HasWindow() ? ::KillTimer(m_hWnd, timerId) : 0; }
+int MWindow::KillTimer(UINT_PTR timerId) { return HasWindow() ? ::KillTimer(window_, timerId) : 0; }
 
-int MWindow::ClientToScreen(POINT* point) const { return HasWindow() ? ::ClientToScreen(m_hWnd, point) : 0; }
+int MWindow::ClientToScreen(POINT* point) const { return HasWindow() ? ::ClientToScreen(window_, point) : 0; }
 
 int MWindow::ClientToScreen(RECT* rect) const {
-    if (!HasWindow() || !::ClientToScreen(m_hWnd, reinterpret_cast<POINT*>(&rect->left))) {
+    if (!HasWindow() || !::ClientToScreen(window_, reinterpret_cast<POINT*>(&rect->left))) {
         return 0;
     }
-    return ::ClientToScreen(m_hWnd, reinterpret_cast<POINT*>(&rect->right));
+    return ::ClientToScreen(window_, reinterpret_cast<POINT*>(&rect->right));
 }
 
-int MWindow::ScreenToClient(POINT* point) const { return HasWindow() ? ::ScreenToClient(m_hWnd, point) : 0; }
+int MWindow::ScreenToClient(POINT* point) const { return HasWindow() ? ::ScreenToClient(window_, point) : 0; }
 
 int MWindow::ScreenToClient(RECT* rect) const {
-    if (!HasWindow() || !::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rect->left))) {
+    if (!HasWindow() || !::ScreenToClient(window_, reinterpret_cast<POINT*>(&rect->left))) {
         return 0;
     }
-    return ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rect->right));
+    return ::ScreenToClient(window_, reinterpret_cast<POINT*>(&rect->right));
 }
 
 int MWindow::SetWindowPos(HWND insertAfter, int x, int y, int width, int height, UINT flags) {
-    return HasWindow() ? ::SetWindowPos(m_hWnd, insertAfter, x, y, width, height, flags) : 0;
+    return HasWindow() ? ::SetWindowPos(window_, insertAfter, x, y, width, height, flags) : 0;
 }
 
 int MWindow::MoveWindow(int x, int y, int width, int height, int repaint) {
-    return HasWindow() ? ::MoveWindow(m_hWnd, x, y, width, height, repaint) : 0;
+    return HasWindow() ? ::MoveWindow(window_, x, y, width, height, repaint) : 0;
 }
 
 int MWindow::MoveWindow(const RECT* rect, int repaint) {
@@ -286,11 +297,11 @@ int MWindow::MoveWindow(const RECT* rect, int repaint) {
 }
 
 LRESULT MWindow::SendMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
-    return HasHandle() ? ::SendMessageW(m_hWnd, message, wParam, lParam) : 0;
+    return HasHandle() ? ::SendMessageW(window_, message, wParam, lParam) : 0;
 }
 
 LRESULT MWindow::PostMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
-    return HasHandle() ? ::PostMessageW(m_hWnd, message, wParam, lParam) : 0;
+    return HasHandle() ? ::PostMessageW(window_, message, wParam, lParam) : 0;
 }
 
 void MWindow::SetIcon(UINT iconId) {
@@ -303,8 +314,8 @@ void MWindow::SetIcon(UINT iconId) {
         return ::LoadImageW(Manager::m_hInstance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                             ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric), LR_SHARED);
     };
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON, SM_CYICON)));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(SM_CXSMICON, SM_CYSMICON)));
+    ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON, SM_CYICON)));
+    ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(SM_CXSMICON, SM_CYSMICON)));
 }
 
 void MWindow::CenterWindow(MWindow* reference) {
@@ -317,15 +328,15 @@ void MWindow::CenterWindow(MWindow* reference) {
     if (reference != nullptr && reference->GetSafeHwnd() != nullptr) {
         centreOn = reference->GetSafeHwnd();
     } else {
-        centreOn = child ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER);
+        centreOn = child ? ::GetParent(window_) : ::GetWindow(window_, GW_OWNER);
     }
 
     RECT window = {};
-    ::GetWindowRect(m_hWnd, &window);
+    ::GetWindowRect(window_, &window);
     RECT area = {};
     RECT centre = {};
     if (child) {
-        const HWND parent = ::GetParent(m_hWnd);
+        const HWND parent = ::GetParent(window_);
         ::GetClientRect(parent, &area);
         centre = area;
         if (centreOn != nullptr) {
@@ -337,7 +348,7 @@ void MWindow::CenterWindow(MWindow* reference) {
         const bool shown = (centreStyle & WS_VISIBLE) != 0 && (centreStyle & WS_MINIMIZE) == 0;
         MONITORINFO monitor = {};
         monitor.cbSize = sizeof(monitor);
-        ::GetMonitorInfoW(::MonitorFromWindow(shown ? centreOn : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+        ::GetMonitorInfoW(::MonitorFromWindow(shown ? centreOn : window_, MONITOR_DEFAULTTONEAREST), &monitor);
         area = monitor.rcWork;
         if (shown) {
             ::GetWindowRect(centreOn, &centre);
@@ -347,7 +358,7 @@ void MWindow::CenterWindow(MWindow* reference) {
     }
     const CPoint origin = CenteredOrigin(ToCRect(centre), ToCRect(area), window.right - window.left,
                                          window.bottom - window.top);
-    ::SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MWindow::BringToTop() {
@@ -356,17 +367,17 @@ void MWindow::BringToTop() {
     }
     const HWND foreground = ::GetForegroundWindow();
     const DWORD foregroundThread = ::GetWindowThreadProcessId(foreground, nullptr);
-    const DWORD ownThread = ::GetWindowThreadProcessId(m_hWnd, nullptr);
+    const DWORD ownThread = ::GetWindowThreadProcessId(window_, nullptr);
     if (foreground != nullptr && foregroundThread != ownThread) {
         // The system lets only the foreground's input queue hand the foreground on.
         ::AttachThreadInput(ownThread, foregroundThread, TRUE);
         ::AllowSetForegroundWindow(ASFW_ANY);
-        ::SetForegroundWindow(m_hWnd);
+        ::SetForegroundWindow(window_);
         ::AttachThreadInput(ownThread, foregroundThread, FALSE);
     } else {
-        ::SetForegroundWindow(m_hWnd);
+        ::SetForegroundWindow(window_);
     }
-    ::ShowWindow(m_hWnd, ::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
+    ::ShowWindow(window_, ::IsIconic(window_) ? SW_RESTORE : SW_SHOW);
 }
 
 LRESULT CALLBACK MWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -377,8 +388,8 @@ LRESULT CALLBACK MWindow::ControlProc(HWND window, UINT message, WPARAM wParam, 
     return WindowProcedure::Route<PropertySlot>(window, message, wParam, lParam);
 }
 
-bool MWindow::HasWindow() const { return m_hWnd != nullptr && ::IsWindow(m_hWnd); }
+bool MWindow::HasWindow() const { return window_ != nullptr && ::IsWindow(window_); }
 
-bool MWindow::HasHandle() const { return m_hWnd != nullptr && m_hWnd != reinterpret_cast<HWND>(~UINT_PTR{0}); }
+bool MWindow::HasHandle() const { return window_ != nullptr && window_ != reinterpret_cast<HWND>(~UINT_PTR{0}); }
 
 }  // namespace Orvik

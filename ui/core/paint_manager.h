@@ -14,7 +14,8 @@ namespace Orvik {
 // dialog's private fonts.
 class ORVIK_API PaintManager {
 public:
-    PaintManager() = default;
+    PaintManager();
+    ~PaintManager();
     PaintManager(const PaintManager&) = delete;
     PaintManager& operator=(const PaintManager&) = delete;
 

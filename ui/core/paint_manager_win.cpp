@@ -2,6 +2,9 @@
 
 namespace Orvik {
 
+PaintManager::PaintManager() = default;
+PaintManager::~PaintManager() = default;
+
 void PaintManager::AddGDITempFont(unsigned resourceId) { fonts_.AddGDITempFont(resourceId); }
 
 Gdiplus::FontFamily* PaintManager::AddTempFont(const std::wstring& faceName, const std::wstring& path) {

@@ -1,4 +1,6 @@
 #include <windows.h>
+#include <gdiplus.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +55,23 @@ TEST(ManagerPaths, SkinFolderIsBesideTheProgram) {
     EXPECT_EQ(Manager::GetTheme(), L"theme1\\");
     EXPECT_EQ(Manager::GetAppPath(), folder);
     EXPECT_EQ(Manager::GetSkinPath(), folder + L"skins\\theme1\\");
+}
+
+TEST(ManagerStartUp, InitGdiplusStartsGdiplusComAndOle) {
+    Manager::InitGdiplus();
+    EXPECT_NE(Manager::m_gdiplusToken, 0u);
+    Gdiplus::Bitmap bitmap(4, 4, PixelFormat32bppARGB);
+    EXPECT_EQ(bitmap.GetLastStatus(), Gdiplus::Ok);
+    // A second initialisation on this thread only counts up: S_FALSE.
+    EXPECT_EQ(::CoInitialize(nullptr), S_FALSE);
+    ::CoUninitialize();
+    EXPECT_EQ(::OleInitialize(nullptr), S_FALSE);
+    ::OleUninitialize();
+    Manager::UnInitGdiplus();
+
+    // Shut down again: a fresh initialisation is the first one.
+    EXPECT_EQ(::CoInitialize(nullptr), S_OK);
+    ::CoUninitialize();
 }
 
 }  // namespace

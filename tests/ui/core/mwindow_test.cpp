@@ -67,6 +67,29 @@ TEST_F(WindowCreation, FinalDestroyClearsTheBackPointerBeforeOnDestroyMessage) {
     window.DestroyWindow();
 }
 
+TEST_F(WindowCreation, AnObjectDeletedBeforeItsWindowCutsTheWindowLoose) {
+    HWND handle = nullptr;
+    HWND editHandle = nullptr;
+    {
+        RecordingWindow window;
+        handle = window.Create(nullptr, L"", WS_POPUP, 0, CRect{0, 0, 100, 100});
+        ASSERT_NE(handle, nullptr);
+        class Edit : public RecordingWindow {
+            const wchar_t* GetWindowClassName() const override { return L"OrvikTestLooseEdit"; }
+            const wchar_t* GetSuperClassName() const override { return L"EDIT"; }
+        } edit;
+        editHandle = edit.Create(handle, L"", WS_CHILD, 0, CRect{0, 0, 50, 20});
+        ASSERT_NE(editHandle, nullptr);
+    }
+    EXPECT_TRUE(::IsWindow(handle));
+    EXPECT_EQ(::GetWindowLongPtrW(handle, GWLP_USERDATA), 0);
+    EXPECT_EQ(::GetPropW(editHandle, L"Control"), nullptr);
+    // Messages, the final destroy included, no longer reach the freed objects.
+    ::SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"still here"));
+    EXPECT_NE(::DestroyWindow(handle), 0);
+    EXPECT_FALSE(::IsWindow(editHandle));
+}
+
 class RefusingWindow : public RecordingWindow {
 public:
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -410,6 +433,49 @@ TEST_F(WindowWrappers, BringToTopRestoresAMinimisedWindowToTheForeground) {
     EXPECT_EQ(::GetForegroundWindow(), window.GetSafeHwnd());
     window.DestroyWindow();
     other.DestroyWindow();
+}
+
+// Width of an icon's image, and whether its middle pixel is pure red or blue.
+struct IconLook {
+    LONG width = 0;
+    COLORREF middle = 0;
+};
+
+IconLook LookAt(HICON icon) {
+    IconLook look;
+    ICONINFO info = {};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
+        return look;
+    }
+    BITMAP bitmap = {};
+    ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    look.width = bitmap.bmWidth;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HGDIOBJ old = ::SelectObject(memory, info.hbmColor);
+    look.middle = ::GetPixel(memory, bitmap.bmWidth / 2, bitmap.bmHeight / 2);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return look;
+}
+
+TEST_F(WindowWrappers, SetIconTakesBothSizesFromTheProgramsResource) {
+    RecordingWindow window;
+    ASSERT_NE(window.Create(nullptr, L"", WS_POPUP, 0, CRect{0, 0, 100, 100}), nullptr);
+    window.SetIcon(7);  // the test program's icon: 32 x 32 red, 16 x 16 blue
+    const IconLook big = LookAt(reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, ICON_BIG, 0)));
+    const IconLook small = LookAt(reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, ICON_SMALL, 0)));
+    EXPECT_EQ(big.width, ::GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(big.middle, RGB(255, 0, 0));
+    EXPECT_EQ(small.width, ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(small.middle, RGB(0, 0, 255));
+
+    window.SetIcon(8);  // no such icon: none is set
+    EXPECT_EQ(window.SendMessageW(WM_GETICON, ICON_BIG, 0), 0);
+    window.DestroyWindow();
 }
 
 // ---- Centring -----------------------------------------------------------------------
