@@ -58,4 +58,53 @@ namespace Orvik {
 inline void RemoveMemoryFont(HANDLE font) { ::RemoveFontMemResourceEx(font); }
 using UniqueMemoryFont = UniqueAny<PreservingErrorTraits<HANDLE, RemoveMemoryFont, NullValue<HANDLE>>>;
 
+// GDI: memory DCs, GDI objects, global memory, icons, DCs borrowed from a window,
+// and selections into a DC (the previous object goes back on release).
+struct WindowDC {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    bool operator==(const WindowDC&) const = default;
+};
+
+struct SelectedObject {
+    HDC dc = nullptr;
+    HGDIOBJ previous = nullptr;
+    bool operator==(const SelectedObject&) const = default;
+};
+
+inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
+inline void FreeGlobal(HGLOBAL block) { ::GlobalFree(block); }
+inline void ReleaseWindowDC(WindowDC borrowed) { ::ReleaseDC(borrowed.window, borrowed.dc); }
+inline void RestoreSelection(SelectedObject selection) { ::SelectObject(selection.dc, selection.previous); }
+
+template <typename T>
+using UniqueGdiObject = UniqueAny<PreservingErrorTraits<T, DeleteGdiObject, NullValue<T>>>;
+using UniqueHBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueHFont = UniqueGdiObject<HFONT>;
+using UniqueHBrush = UniqueGdiObject<HBRUSH>;
+using UniqueHDC = UniqueAny<PreservingErrorTraits<HDC, ::DeleteDC, NullValue<HDC>>>;
+using UniqueHGlobal = UniqueAny<PreservingErrorTraits<HGLOBAL, FreeGlobal, NullValue<HGLOBAL>>>;
+using UniqueHIcon = UniqueAny<PreservingErrorTraits<HICON, ::DestroyIcon, NullValue<HICON>>>;
+
+struct NoWindowDC {
+    static WindowDC Get() { return {}; }
+};
+struct NoSelection {
+    static SelectedObject Get() { return {}; }
+};
+using UniqueWindowDC = UniqueAny<PreservingErrorTraits<WindowDC, ReleaseWindowDC, NoWindowDC>>;
+using UniqueSelectObject = UniqueAny<PreservingErrorTraits<SelectedObject, RestoreSelection, NoSelection>>;
+
+// GetDC(window) until released; a null window borrows the screen's DC.
+[[nodiscard]] inline UniqueWindowDC BorrowDC(HWND window) {
+    HDC dc = ::GetDC(window);
+    return dc ? UniqueWindowDC({window, dc}) : UniqueWindowDC();
+}
+
+// Selects `object` into `dc` until the guard goes; empty when the selection failed.
+[[nodiscard]] inline UniqueSelectObject SelectInto(HDC dc, HGDIOBJ object) {
+    HGDIOBJ previous = ::SelectObject(dc, object);
+    return previous && previous != HGDI_ERROR ? UniqueSelectObject({dc, previous}) : UniqueSelectObject();
+}
+
 }  // namespace Orvik
