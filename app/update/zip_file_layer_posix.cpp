@@ -5,60 +5,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <string>
 #include <vector>
 
+#include "utf8_text.h"
 #include "zip_entry_fields.h"
 #include "zip_file_layer.h"
 
 namespace {
 
 std::string ToNativePath(const std::wstring& path) {
-    std::string utf8;
-    utf8.reserve(path.size());
-    for (const wchar_t wide : path) {
-        auto c = static_cast<std::uint32_t>(wide);
-        if (c == L'\\') {
-            c = '/';
-        }
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            utf8.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            utf8.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return utf8;
+    std::wstring slashed = path;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    return EncodeUtf8(slashed);
 }
 
-std::wstring FromNativePath(const std::string& utf8) {
-    std::wstring wide;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
-        }
-        wide.push_back(static_cast<wchar_t>(c));
-        i += length;
-    }
-    return wide;
-}
+std::wstring FromNativePath(const std::string& utf8) { return DecodeUtf8UpToNul(utf8); }
 
 timespec ToTimespec(std::uint64_t fileTime) {
     if (fileTime == 0) {

@@ -8,7 +8,7 @@ a blank line) to ROOT/requests.log. Once listening it writes its port to ROOT/po
 Beside a served file NAME, these files change the answer:
   NAME.status  a status code to answer with instead of 200 (the body is still NAME)
   NAME.cut     a byte count: announce the whole length, send that many bytes, then
-               drop the connection
+               close the connection
   NAME.nolength  present: send the body without a Content-Length header
 The server stops and removes ROOT when the file ROOT/stop appears, or after two
 minutes without a request.
@@ -16,8 +16,6 @@ minutes without a request.
 import http.server
 import os
 import shutil
-import socket
-import struct
 import sys
 import time
 
@@ -64,9 +62,10 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         if cut:
             self.wfile.write(body[: int(read_side_file(cut))])
             self.wfile.flush()
-            # A reset, not an orderly end: the client must see the transfer fail.
-            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            self.connection.close()
+            # The connection ends short of the announced length. An orderly end, not a
+            # reset: a reset may throw away what the client has not read yet, and
+            # Wine's WinINet reports both alike.
+            self.close_connection = True
             return
         self.wfile.write(body)
 
