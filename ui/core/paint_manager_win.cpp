@@ -19,4 +19,14 @@ Gdiplus::FontFamily* PaintManager::FindTempFont(const std::wstring& faceName) { 
 
 void PaintManager::ClearTempFont() { fonts_.ClearTempFont(); }
 
+ImgResInfo* PaintManager::AddImgResInfo(const wchar_t* fileName, int frames) {
+    return images_.AddImgResInfo(fileName, frames);
+}
+
+ImgResInfo* PaintManager::AddImgResInfo(UINT id, const std::wstring& type, int frames, int programFlag) {
+    return images_.AddImgResInfo(id, type, frames, programFlag);
+}
+
+void PaintManager::ClearImgResInfo() { images_.ClearImgResInfo(); }
+
 }  // namespace Orvik

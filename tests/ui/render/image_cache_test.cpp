@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/manager.h"
+#include "core/paint_manager.h"
 #include "image_fixtures_win.h"
 
 namespace {
@@ -69,6 +70,27 @@ TEST(ImageCacheFiles, FirstFrameCountWinsAndTheRecordIsShared) {
     EXPECT_EQ(second, first);
     EXPECT_EQ(second->frames, 4);
     EXPECT_EQ(second->frameWidth, 10);
+}
+
+TEST(PaintManagerImages, EachPaintManagerKeepsItsOwnCache) {
+    SkinFile file(L"img_cache_dialogs");
+    ASSERT_TRUE(file.Write(40, 10));
+    Orvik::PaintManager first;
+    Orvik::PaintManager second;
+    ImgResInfo* ofFirst = first.AddImgResInfo(file.Name().c_str(), 4);
+    ImgResInfo* ofSecond = second.AddImgResInfo(file.Name().c_str(), 2);
+    ASSERT_NE(ofFirst, nullptr);
+    ASSERT_NE(ofSecond, nullptr);
+    EXPECT_NE(ofFirst, ofSecond);
+    EXPECT_EQ(ofSecond->frames, 2);
+    EXPECT_EQ(first.AddImgResInfo(file.Name().c_str(), 1), ofFirst);
+
+    // After a clear the next request decodes anew, with its own frame count.
+    first.ClearImgResInfo();
+    ImgResInfo* again = first.AddImgResInfo(file.Name().c_str(), 1);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->frames, 1);
+    EXPECT_EQ(second.AddImgResInfo(file.Name().c_str(), 5), ofSecond);
 }
 
 TEST(ImageCacheFiles, FrameWidthIsTruncated) {
