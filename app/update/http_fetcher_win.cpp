@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 #include <wininet.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -63,10 +64,30 @@ std::optional<DWORD> ContentLength(HINTERNET request) {
     return length;
 }
 
-// A connection that ends before the announced length is a broken transfer, not a
-// shorter file; the internet client reports it as an ordinary end.
-bool EndedEarly(std::optional<DWORD> contentLength, std::uint64_t received) {
-    return contentLength && received < *contentLength;
+// Reads the body piece by piece into `take` until its end or until `running` drops.
+// False on a failed read, a piece `take` refuses, or a transfer that ended before
+// the announced length (the internet client reports that as an ordinary end).
+template <typename Take>
+bool ReadBody(HINTERNET request, std::optional<DWORD> contentLength, const std::atomic<std::uint8_t>& running,
+              Take take) {
+    std::uint64_t received = 0;
+    std::vector<char> buffer(kFetchReadSize);
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(request, buffer.data(), kFetchReadSize, &read)) {
+            return false;
+        }
+        if (read == 0) {
+            return !(contentLength && received < *contentLength);
+        }
+        received += read;
+        if (!take(buffer.data(), read)) {
+            return false;
+        }
+        if (running != 1) {
+            return true;
+        }
+    }
 }
 
 }  // namespace
@@ -81,24 +102,13 @@ int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
     if (!request) {
         return kFailed;
     }
-    const std::optional<DWORD> contentLength = ContentLength(request.Get());
     std::string body;
-    std::vector<char> buffer(kFetchReadSize);
-    for (;;) {
-        DWORD read = 0;
-        if (!::InternetReadFile(request.Get(), buffer.data(), kFetchReadSize, &read)) {
-            return kFailed;
-        }
-        if (read == 0) {
-            if (EndedEarly(contentLength, body.size())) {
-                return kFailed;
-            }
-            break;
-        }
-        body.append(buffer.data(), read);
-        if (running != 1) {
-            break;
-        }
+    const auto append = [&](const char* piece, DWORD size) {
+        body.append(piece, size);
+        return true;
+    };
+    if (!ReadBody(request.Get(), ContentLength(request.Get()), running, append)) {
+        return kFailed;
     }
     text = DecodeUtf8UpToNul(body);
     return running == 1 ? kDone : kStopped;
@@ -135,28 +145,16 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     const std::optional<DWORD> contentLength = ContentLength(request.Get());
     progress.LengthKnown(contentLength.value_or(0));
 
-    std::uint64_t received = 0;
-    std::vector<char> buffer(kFetchReadSize);
-    for (;;) {
-        DWORD read = 0;
-        if (!::InternetReadFile(request.Get(), buffer.data(), kFetchReadSize, &read)) {
-            return kFailed;
-        }
-        if (read == 0) {
-            if (EndedEarly(contentLength, received)) {
-                return kFailed;
-            }
-            break;
-        }
-        received += read;
+    const bool complete = ReadBody(request.Get(), contentLength, running, [&](const char* piece, DWORD size) {
         DWORD written = 0;
-        if (!::WriteFile(file.Get(), buffer.data(), read, &written, nullptr) || written != read) {
-            return kFailed;
+        if (!::WriteFile(file.Get(), piece, size, &written, nullptr) || written != size) {
+            return false;
         }
         progress.ChunkRead();
-        if (running != 1) {
-            break;
-        }
+        return true;
+    });
+    if (!complete) {
+        return kFailed;
     }
     file.Reset();
     request.Reset();
