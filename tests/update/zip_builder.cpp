@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <utility>
+
 namespace {
 
 void AppendLe16(std::string& out, std::uint32_t value) {
@@ -60,6 +62,14 @@ std::string ExtendedTimestampBlock(std::optional<std::int32_t> modification, std
     AppendLe16(block, 0x5455);
     AppendLe16(block, static_cast<std::uint32_t>(data.size()));
     return block + data;
+}
+
+ZipTestEntry ZipEntry(std::string name, std::string data, std::uint16_t method) {
+    ZipTestEntry entry;
+    entry.name = std::move(name);
+    entry.data = std::move(data);
+    entry.method = method;
+    return entry;
 }
 
 std::string BuildZip(const ZipTestArchive& archive) {

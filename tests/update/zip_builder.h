@@ -40,6 +40,9 @@ struct ZipTestArchive {
     std::string trailing;  // bytes after the comment the record declares
 };
 
+// An entry with everything else at its defaults (method 8 is deflate, 0 stored).
+ZipTestEntry ZipEntry(std::string name, std::string data, std::uint16_t method = 8);
+
 std::string BuildZip(const ZipTestArchive& archive);
 
 // Raw deflate data (no zlib header), as ZIP method 8 stores it.

@@ -17,25 +17,18 @@ struct stat StatOf(const std::filesystem::path& path) {
     return status;
 }
 
-ZipTestEntry Entry(std::string name, std::string data) {
-    ZipTestEntry entry;
-    entry.name = std::move(name);
-    entry.data = std::move(data);
-    return entry;
-}
-
 TEST(ZipFileMetadata, ReadOnlyEntriesLoseTheirWriteBits) {
     TempFolder temp;
-    ZipTestEntry dosReadOnly = Entry("dos-ro.txt", "r");
+    ZipTestEntry dosReadOnly = ZipEntry("dos-ro.txt", "r");
     dosReadOnly.externalAttributes = 0x21;
-    ZipTestEntry unixWritable = Entry("unix-rw.txt", "w");
+    ZipTestEntry unixWritable = ZipEntry("unix-rw.txt", "w");
     unixWritable.versionMadeBy = 0x0314;
     unixWritable.externalAttributes = 0x81A40000;
-    ZipTestEntry unixReadOnly = Entry("unix-ro.txt", "r");
+    ZipTestEntry unixReadOnly = ZipEntry("unix-ro.txt", "r");
     unixReadOnly.versionMadeBy = 0x0314;
     unixReadOnly.externalAttributes = 0x81240000;
     const std::wstring archive =
-        temp.WriteFile("a.zip", BuildZip({.entries = {dosReadOnly, unixWritable, unixReadOnly, Entry("plain", "p")}}));
+        temp.WriteFile("a.zip", BuildZip({.entries = {dosReadOnly, unixWritable, unixReadOnly, ZipEntry("plain", "p")}}));
     ASSERT_TRUE(ExtractZipToFolder(archive, temp.Wide("out")));
     const auto writeBits = [&](const char* name) { return StatOf(temp.Path() / "out" / name).st_mode & 0222; };
     EXPECT_EQ(writeBits("dos-ro.txt"), 0u);
@@ -46,12 +39,12 @@ TEST(ZipFileMetadata, ReadOnlyEntriesLoseTheirWriteBits) {
 
 TEST(ZipFileMetadata, TimesComeFromTheExtendedTimestampOrTheDosFields) {
     TempFolder temp;
-    ZipTestEntry stamped = Entry("stamped.txt", "s");
+    ZipTestEntry stamped = ZipEntry("stamped.txt", "s");
     stamped.localExtra = ExtendedTimestampBlock(1'000'000'000, 1'100'000'000);
-    ZipTestEntry dosOnly = Entry("dos.txt", "d");
-    ZipTestEntry modificationOnly = Entry("mod.txt", "m");
+    ZipTestEntry dosOnly = ZipEntry("dos.txt", "d");
+    ZipTestEntry modificationOnly = ZipEntry("mod.txt", "m");
     modificationOnly.localExtra = ExtendedTimestampBlock(1'200'000'000);
-    ZipTestEntry empty = Entry("empty.txt", "");
+    ZipTestEntry empty = ZipEntry("empty.txt", "");
     empty.localExtra = ExtendedTimestampBlock(900'000'000);
     const std::wstring archive =
         temp.WriteFile("a.zip", BuildZip({.entries = {stamped, dosOnly, modificationOnly, empty}}));

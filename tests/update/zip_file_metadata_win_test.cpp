@@ -14,13 +14,6 @@
 
 namespace {
 
-ZipTestEntry Entry(std::string name, std::string data) {
-    ZipTestEntry entry;
-    entry.name = std::move(name);
-    entry.data = std::move(data);
-    return entry;
-}
-
 struct FileTimes {
     FILETIME creation{}, access{}, modification{};
 };
@@ -62,7 +55,7 @@ TEST(ZipFileMetadata, AttributesFollowTheHostThatMadeTheEntry) {
     };
     ZipTestArchive archive;
     for (const auto& c : cases) {
-        ZipTestEntry entry = Entry(c.name, "x");
+        ZipTestEntry entry = ZipEntry(c.name, "x");
         entry.versionMadeBy = c.versionMadeBy;
         entry.externalAttributes = c.external;
         archive.entries.push_back(entry);
@@ -75,11 +68,11 @@ TEST(ZipFileMetadata, AttributesFollowTheHostThatMadeTheEntry) {
 
 TEST(ZipFileMetadata, AllThreeTimesAreSet) {
     TempFolder temp;
-    ZipTestEntry stamped = Entry("stamped.txt", "s");
+    ZipTestEntry stamped = ZipEntry("stamped.txt", "s");
     stamped.localExtra = ExtendedTimestampBlock(1'000'000'000, 1'100'000'000, 1'200'000'000);
-    ZipTestEntry modificationOnly = Entry("mod.txt", "m");
+    ZipTestEntry modificationOnly = ZipEntry("mod.txt", "m");
     modificationOnly.localExtra = ExtendedTimestampBlock(1'300'000'000);
-    ZipTestEntry empty = Entry("empty.txt", "");
+    ZipTestEntry empty = ZipEntry("empty.txt", "");
     empty.method = 0;
     empty.localExtra = ExtendedTimestampBlock(900'000'000, 900'000'001, 900'000'002);
     ASSERT_TRUE(ExtractZipToFolder(temp.WriteFile("a.zip", BuildZip({.entries = {stamped, modificationOnly, empty}})),
@@ -121,7 +114,7 @@ TEST(ZipFileMetadata, ATargetThatCannotBeCreatedSkipsOnlyThatEntry) {
     Orvik::UniqueFileHandle holder(::CreateFileW(temp.Wide("out/locked.txt").c_str(), GENERIC_READ, 0, nullptr,
                                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
-    const std::string bytes = BuildZip({.entries = {Entry("locked.txt", "new"), Entry("fresh.txt", "new")}});
+    const std::string bytes = BuildZip({.entries = {ZipEntry("locked.txt", "new"), ZipEntry("fresh.txt", "new")}});
     const std::wstring archive = temp.WriteFile("a.zip", bytes);
     std::unique_ptr<ZipReader> reader = ZipReader::Open(archive);
     ASSERT_NE(reader, nullptr);
@@ -142,7 +135,7 @@ TEST(ZipFileMetadata, FoldersCompareAsWindowsResolvesThem) {
 
 TEST(ZipFileMetadata, TheArchiveIsSharedForReadingOnly) {
     TempFolder temp;
-    const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {Entry("a.txt", "a")}}));
+    const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {ZipEntry("a.txt", "a")}}));
     std::unique_ptr<ZipReader> reader = ZipReader::Open(archive);
     ASSERT_NE(reader, nullptr);
     Orvik::UniqueFileHandle reading(
@@ -155,7 +148,7 @@ TEST(ZipFileMetadata, TheArchiveIsSharedForReadingOnly) {
 
 TEST(ZipFileMetadata, AnArchiveHeldForWritingCannotBeOpened) {
     TempFolder temp;
-    const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {Entry("a.txt", "a")}}));
+    const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {ZipEntry("a.txt", "a")}}));
     Orvik::UniqueFileHandle writer(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                  nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);

@@ -29,16 +29,8 @@ std::string SampleText(std::size_t size, unsigned seed = 1) {
     return text;
 }
 
-ZipTestEntry Entry(std::string name, std::string data, std::uint16_t method = 8) {
-    ZipTestEntry entry;
-    entry.name = std::move(name);
-    entry.data = std::move(data);
-    entry.method = method;
-    return entry;
-}
-
 ZipTestEntry Folder(std::string name) {
-    ZipTestEntry entry = Entry(std::move(name), "", 0);
+    ZipTestEntry entry = ZipEntry(std::move(name), "", 0);
     entry.externalAttributes = 0x10;
     return entry;
 }
@@ -69,8 +61,8 @@ TEST_F(ZipTest, ExtractsStoredAndDeflatedEntriesIntoFolders) {
     static constexpr char kBinary[] = "\0\x01\xFF\x7F zero\0bytes";
     const std::string binary(kBinary, sizeof kBinary - 1);
     ZipTestArchive archive;
-    archive.entries = {Entry("readme.txt", "hello", 0), Entry("bin/setup.exe", big), Entry("bin/data/blob", binary, 0),
-                       Entry("deep/er/still/x.txt", SampleText(20'000, 7))};
+    archive.entries = {ZipEntry("readme.txt", "hello", 0), ZipEntry("bin/setup.exe", big), ZipEntry("bin/data/blob", binary, 0),
+                       ZipEntry("deep/er/still/x.txt", SampleText(20'000, 7))};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"readme.txt", "hello"},
                               {"bin/", ""},
@@ -98,7 +90,7 @@ TEST_F(ZipTest, ReadsArchivesBehindOtherDataAndWithComments) {
         ZipTestArchive archive;
         archive.prefix = "MZ" + std::string(c.prefix > 2 ? c.prefix - 2 : 0, '\x90');
         archive.comment = std::string(c.comment, 'c');
-        archive.entries = {Entry("a.txt", "first"), Entry("b/c.txt", SampleText(30'000), 0)};
+        archive.entries = {ZipEntry("a.txt", "first"), ZipEntry("b/c.txt", SampleText(30'000), 0)};
         std::filesystem::remove_all(temp_.Path() / "out");
         ASSERT_TRUE(Extract(archive)) << c.what;
         EXPECT_EQ(Output(), (Tree{{"a.txt", "first"}, {"b/", ""}, {"b/c.txt", SampleText(30'000)}})) << c.what;
@@ -106,15 +98,15 @@ TEST_F(ZipTest, ReadsArchivesBehindOtherDataAndWithComments) {
 }
 
 TEST_F(ZipTest, RefusesFilesWithoutAUsableDirectoryEnd) {
-    const std::string good = BuildZip({.entries = {Entry("a.txt", "x")}});
+    const std::string good = BuildZip({.entries = {ZipEntry("a.txt", "x")}});
     const std::size_t record = good.size() - 22;
     const auto patched = [&](std::size_t offset, std::uint16_t value) {
         std::string bytes = good;
         PutLe16(bytes, record + offset, value);
         return bytes;
     };
-    ZipTestArchive farComment{.entries = {Entry("a.txt", "x")}, .comment = std::string(65'514, 'c')};
-    ZipTestArchive farTrailing{.entries = {Entry("a.txt", "x")}, .trailing = std::string(65'600, 't')};
+    ZipTestArchive farComment{.entries = {ZipEntry("a.txt", "x")}, .comment = std::string(65'514, 'c')};
+    ZipTestArchive farTrailing{.entries = {ZipEntry("a.txt", "x")}, .trailing = std::string(65'600, 't')};
     const struct {
         const char* what;
         std::string bytes;
@@ -147,8 +139,8 @@ TEST_F(ZipTest, RefusesFilesWithoutAUsableDirectoryEnd) {
 TEST_F(ZipTest, TheRecordNearestTheEndIsTheOneRead) {
     // A whole archive as the comment of another: its record is the last in the file,
     // and its offsets are shifted by everything in front of it.
-    const std::string inner = BuildZip({.entries = {Entry("inner.txt", "inner")}});
-    const std::string outer = BuildZip({.entries = {Entry("o1.txt", "1"), Entry("o2.txt", "2")}, .comment = inner});
+    const std::string inner = BuildZip({.entries = {ZipEntry("inner.txt", "inner")}});
+    const std::string outer = BuildZip({.entries = {ZipEntry("o1.txt", "1"), ZipEntry("o2.txt", "2")}, .comment = inner});
     ASSERT_TRUE(Extract(outer));
     EXPECT_EQ(Output(), (Tree{{"inner.txt", "inner"}}));
 }
@@ -160,8 +152,8 @@ TEST_F(ZipTest, AnArchiveWithoutEntriesOpensAndWritesNothing) {
 
 TEST_F(ZipTest, GetEntryDescribesEntriesInAnyOrder) {
     ZipTestArchive archive;
-    archive.entries = {Entry("C:/x/y.txt", "one"), Entry("sub/two.bin", std::string(300, 'b'), 0),
-                       Entry("a/b/c/../d.txt", "three")};
+    archive.entries = {ZipEntry("C:/x/y.txt", "one"), ZipEntry("sub/two.bin", std::string(300, 'b'), 0),
+                       ZipEntry("a/b/c/../d.txt", "three")};
     archive.entries[1].versionMadeBy = 0x0314;
     archive.entries[1].externalAttributes = 0x81240000;
     std::unique_ptr<ZipReader> reader = Open(BuildZip(archive));
@@ -201,7 +193,7 @@ TEST_F(ZipTest, GetEntryDescribesEntriesInAnyOrder) {
 }
 
 TEST_F(ZipTest, AnImpossibleDosDateLeavesTheTimesUnset) {
-    ZipTestEntry undated = Entry("undated.txt", "u");
+    ZipTestEntry undated = ZipEntry("undated.txt", "u");
     undated.dosDate = 0;  // month 0, day 0
     ZipTestEntry stamped = undated;
     stamped.name = "stamped.txt";
@@ -236,8 +228,8 @@ TEST_F(ZipTest, BaseFolderAlwaysEndsInASeparator) {
 
 TEST_F(ZipTest, CleanedNamesLandBelowTheDestination) {
     ZipTestArchive archive;
-    archive.entries = {Entry("C:/x/y.txt", "1"), Entry("//x/z.txt", "2"), Entry("\\\\w\\v.txt", "3"),
-                       Entry("a/../b.txt", "4"), Entry("a/b/c/../d.txt", "5"), Entry("C:foo/bar", "6")};
+    archive.entries = {ZipEntry("C:/x/y.txt", "1"), ZipEntry("//x/z.txt", "2"), ZipEntry("\\\\w\\v.txt", "3"),
+                       ZipEntry("a/../b.txt", "4"), ZipEntry("a/b/c/../d.txt", "5"), ZipEntry("C:foo/bar", "6")};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"x/", ""},
                               {"x/y.txt", "1"},
@@ -256,9 +248,9 @@ TEST_F(ZipTest, HostileNamesAreRefusedAndNothingIsWrittenForThem) {
                              "what?.txt",    "a*"};
     ZipTestArchive archive;
     for (const char* name : hostile) {
-        archive.entries.push_back(Entry(name, "evil"));
+        archive.entries.push_back(ZipEntry(name, "evil"));
     }
-    archive.entries.push_back(Entry("good.txt", "good"));
+    archive.entries.push_back(ZipEntry("good.txt", "good"));
     const std::string bytes = BuildZip(archive);
     ASSERT_TRUE(Extract(bytes));
     EXPECT_EQ(Everything(), (Tree{{"out/", ""}, {"out/good.txt", "good"}}));
@@ -281,8 +273,8 @@ TEST_F(ZipTest, HostileNamesAreRefusedAndNothingIsWrittenForThem) {
 
 TEST_F(ZipTest, OverlongNamesAndPathsAreRefused) {
     ZipTestArchive archive;
-    archive.entries = {Entry(std::string(260, 'n'), "too long"), Entry(std::string(250, 'p'), "path too long"),
-                       Entry("ok.txt", "ok")};
+    archive.entries = {ZipEntry(std::string(260, 'n'), "too long"), ZipEntry(std::string(250, 'p'), "path too long"),
+                       ZipEntry("ok.txt", "ok")};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"ok.txt", "ok"}}));
     std::unique_ptr<ZipReader> reader = Open(BuildZip(archive));
@@ -295,9 +287,9 @@ TEST_F(ZipTest, OverlongNamesAndPathsAreRefused) {
 
 TEST_F(ZipTest, DirectoryEntriesAndEmptyFiles) {
     ZipTestArchive archive;
-    archive.entries = {Folder("sub/"), Folder("empty/deeper/"), Entry("sub/file.txt", "in sub"),
-                       Entry("zero.txt", "", 0), Entry("zero-deflated.txt", "", 8)};
-    ZipTestEntry unixFolder = Entry("unix-dir", "", 0);
+    archive.entries = {Folder("sub/"), Folder("empty/deeper/"), ZipEntry("sub/file.txt", "in sub"),
+                       ZipEntry("zero.txt", "", 0), ZipEntry("zero-deflated.txt", "", 8)};
+    ZipTestEntry unixFolder = ZipEntry("unix-dir", "", 0);
     unixFolder.versionMadeBy = 0x0314;
     unixFolder.externalAttributes = 0x41ED0000;
     archive.entries.push_back(unixFolder);
@@ -312,7 +304,7 @@ TEST_F(ZipTest, DirectoryEntriesAndEmptyFiles) {
 }
 
 TEST_F(ZipTest, CreatesTheDestinationButNotItsParents) {
-    const std::string bytes = BuildZip({.entries = {Entry("a.txt", "a")}});
+    const std::string bytes = BuildZip({.entries = {ZipEntry("a.txt", "a")}});
     const std::wstring archive = temp_.WriteFile("archive.zip", bytes);
     EXPECT_TRUE(ExtractZipToFolder(archive, temp_.Wide("fresh")));
     EXPECT_EQ(ReadTree(temp_.Path() / "fresh"), (Tree{{"a.txt", "a"}}));
@@ -322,13 +314,13 @@ TEST_F(ZipTest, CreatesTheDestinationButNotItsParents) {
 
 TEST_F(ZipTest, AnExistingFileIsReplaced) {
     temp_.WriteFile("out/a.txt", std::string(10'000, 'o'));
-    ASSERT_TRUE(Extract({.entries = {Entry("a.txt", "new")}}));
+    ASSERT_TRUE(Extract({.entries = {ZipEntry("a.txt", "new")}}));
     EXPECT_EQ(Output(), (Tree{{"a.txt", "new"}}));
 }
 
 TEST_F(ZipTest, LocalHeadersThatDisagreeSkipTheEntry) {
     const auto with = [](auto change) {
-        ZipTestEntry entry = Entry("bad.txt", "content");
+        ZipTestEntry entry = ZipEntry("bad.txt", "content");
         change(entry);
         return entry;
     };
@@ -349,7 +341,7 @@ TEST_F(ZipTest, LocalHeadersThatDisagreeSkipTheEntry) {
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(temp_.Path() / "out");
-        ASSERT_TRUE(Extract({.entries = {c.entry, Entry("good.txt", "good")}})) << c.what;
+        ASSERT_TRUE(Extract({.entries = {c.entry, ZipEntry("good.txt", "good")}})) << c.what;
         EXPECT_EQ(Output(), (Tree{{"good.txt", "good"}})) << c.what;
         std::unique_ptr<ZipReader> reader = Open(BuildZip({.entries = {c.entry}}));
         ZipEntryInfo info;
@@ -359,9 +351,9 @@ TEST_F(ZipTest, LocalHeadersThatDisagreeSkipTheEntry) {
 }
 
 TEST_F(ZipTest, ADataDescriptorExcusesTheLocalHeaderFields) {
-    ZipTestEntry entry = Entry("streamed.txt", SampleText(40'000));
+    ZipTestEntry entry = ZipEntry("streamed.txt", SampleText(40'000));
     entry.dataDescriptor = true;
-    ZipTestEntry stored = Entry("stored.txt", "stored", 0);
+    ZipTestEntry stored = ZipEntry("stored.txt", "stored", 0);
     stored.dataDescriptor = true;
     ASSERT_TRUE(Extract({.entries = {entry, stored}}));
     EXPECT_EQ(Output(), (Tree{{"streamed.txt", SampleText(40'000)}, {"stored.txt", "stored"}}));
@@ -371,7 +363,7 @@ TEST_F(ZipTest, DamagedDataFailsTheEntryAndRemovesItsFile) {
     const std::string text = SampleText(60'000, 3);
     const std::string deflated = Deflate(text);
     const auto damaged = [&](auto change) {
-        ZipTestEntry entry = Entry("damaged.bin", text);
+        ZipTestEntry entry = ZipEntry("damaged.bin", text);
         change(entry);
         return entry;
     };
@@ -403,7 +395,7 @@ TEST_F(ZipTest, DamagedDataFailsTheEntryAndRemovesItsFile) {
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(temp_.Path() / "out");
-        const std::string bytes = BuildZip({.entries = {c.entry, Entry("after.txt", "after")}});
+        const std::string bytes = BuildZip({.entries = {c.entry, ZipEntry("after.txt", "after")}});
         ASSERT_TRUE(Extract(bytes)) << c.what;
         EXPECT_EQ(Output(), (Tree{{"after.txt", "after"}})) << c.what;
 
@@ -418,7 +410,7 @@ TEST_F(ZipTest, DamagedDataFailsTheEntryAndRemovesItsFile) {
 
 TEST_F(ZipTest, AnEntryCutOffByTheEndOfTheFileIsDamage) {
     // The local header is whole but its data runs past the end of the archive file.
-    const std::string bytes = BuildZip({.entries = {Entry("cut.txt", SampleText(30'000), 0)}});
+    const std::string bytes = BuildZip({.entries = {ZipEntry("cut.txt", SampleText(30'000), 0)}});
     std::string record = bytes.substr(bytes.size() - 22);
     std::string cut = bytes.substr(0, 30 + 7 + 1'000);
     PutLe32(record, 16, static_cast<std::uint32_t>(cut.size()));
@@ -429,10 +421,10 @@ TEST_F(ZipTest, AnEntryCutOffByTheEndOfTheFileIsDamage) {
 }
 
 TEST_F(ZipTest, EncryptedEntriesAreNotExtracted) {
-    ZipTestEntry secret = Entry("sealed/secret.txt", "password protected");
+    ZipTestEntry secret = ZipEntry("sealed/secret.txt", "password protected");
     secret.flags = 0x0001;
     secret.storedPayload = std::string(12, '\x5A') + Deflate(secret.data);
-    ZipTestArchive archive{.entries = {secret, Entry("open.txt", "open")}};
+    ZipTestArchive archive{.entries = {secret, ZipEntry("open.txt", "open")}};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"open.txt", "open"}}));
     std::unique_ptr<ZipReader> reader = Open(BuildZip(archive));
@@ -442,7 +434,7 @@ TEST_F(ZipTest, EncryptedEntriesAreNotExtracted) {
 }
 
 TEST_F(ZipTest, AnUnreadableDirectoryEntryStopsOnlyTheEntriesBehindIt) {
-    std::string bytes = BuildZip({.entries = {Entry("a.txt", "a"), Entry("b.txt", "b"), Entry("c.txt", "c")}});
+    std::string bytes = BuildZip({.entries = {ZipEntry("a.txt", "a"), ZipEntry("b.txt", "b"), ZipEntry("c.txt", "c")}});
     // Break the second central-directory entry's signature.
     const std::size_t directory = bytes.size() - 22 - 3 * (46 + 5);
     PutLe32(bytes, directory + 46 + 5, 0x12345678);
