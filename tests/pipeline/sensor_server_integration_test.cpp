@@ -6,7 +6,8 @@
 
 #include "fake_display.h"
 #include "hid_device.h"
-#include "scratch_folder_win.h"
+#include "temp_folder.h"
+#include "test_files_win.h"
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
@@ -15,8 +16,8 @@ namespace {
 // A copy of SensovoServer.exe in a scratch folder, with its values file beside it.
 class RunningServer {
 public:
-    explicit RunningServer(const ScratchFolder& folder) : folder_(folder) {
-        const std::wstring exe = folder_.Path() + L"SensovoServer.exe";
+    explicit RunningServer(const TempFolder& folder) : folder_(folder) {
+        const std::wstring exe = folder_.Wide() + L"SensovoServer.exe";
         if (!::CopyFileW(HostPathToWindows(SENSOR_SERVER_EXE).c_str(), exe.c_str(), FALSE)) {
             return;
         }
@@ -25,7 +26,7 @@ public:
         PROCESS_INFORMATION info = {};
         std::wstring commandLine = L"\"" + exe + L"\"";
         if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder_.Path().c_str(), &startup, &info)) {
+                             folder_.Wide().c_str(), &startup, &info)) {
             process_.Reset(info.hProcess);
             Orvik::UniqueHandle thread(info.hThread);
         }
@@ -38,10 +39,10 @@ public:
     }
 
     bool IsRunning() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
-    bool Publish(const std::string& values) { return WriteTextFile(folder_.Path() + L"SensovoValues.txt", values); }
+    bool Publish(const std::string& values) { return WriteTextFile(folder_.Wide() + L"SensovoValues.txt", values); }
 
 private:
-    const ScratchFolder& folder_;
+    const TempFolder& folder_;
     Orvik::UniqueHandle process_;
 };
 
@@ -78,7 +79,7 @@ TEST_F(SensorServerIntegration, ProgramFirstThenServerPublishesIntoTheSameBlock)
     ASSERT_NE(worker.SensorView(), nullptr);
     EXPECT_EQ(ReadSensorBlock(*worker.SensorView()).usage, 0.0f);
 
-    ScratchFolder folder;
+    TempFolder folder;
     RunningServer server(folder);
     ASSERT_TRUE(server.Publish("power=65.2\ntemperature=45.9\nusage=37.5\n"));
     ASSERT_TRUE(server.IsRunning());
@@ -107,7 +108,7 @@ TEST_F(SensorServerIntegration, ProgramFirstThenServerPublishesIntoTheSameBlock)
 }
 
 TEST_F(SensorServerIntegration, ServerFirstThenTheScanMapsItsBlock) {
-    ScratchFolder folder;
+    TempFolder folder;
     RunningServer server(folder);
     ASSERT_TRUE(server.Publish("power=5\ntemperature=-5\nusage=1\n"));
     ASSERT_TRUE(server.IsRunning());
@@ -125,7 +126,7 @@ TEST_F(SensorServerIntegration, LastValuesOutliveTheServer) {
     worker.QueueCommand(1);
     worker.Step();
     {
-        ScratchFolder folder;
+        TempFolder folder;
         RunningServer server(folder);
         ASSERT_TRUE(server.Publish("power=33\ntemperature=44\nusage=55\n"));
         ASSERT_TRUE(WaitUntil([&] { return ReadSensorBlock(*worker.SensorView()).usage == 55.0f; }));

@@ -8,7 +8,8 @@
 
 #include "core/win_handles.h"
 #include "process_list_win.h"
-#include "scratch_folder_win.h"
+#include "temp_folder.h"
+#include "test_files_win.h"
 #include "server_watch.h"
 #include "wait_until.h"
 
@@ -24,7 +25,7 @@ class ProgramFolderWithServers : public testing::Test {
 protected:
     void SetUp() override {
         for (const auto& [build, exe] : {std::pair{L"Sensovo", SENSOR_SERVER_EXE}, {L"SensovoWin7", SENSOR_SERVER_WIN7_EXE}}) {
-            const std::wstring buildFolder = folder.Path() + build;
+            const std::wstring buildFolder = folder.Wide() + build;
             ASSERT_TRUE(::CreateDirectoryW(buildFolder.c_str(), nullptr));
             ASSERT_TRUE(::CopyFileW(HostPathToWindows(exe).c_str(), (buildFolder + L"\\SensovoServer.exe").c_str(), FALSE));
         }
@@ -32,50 +33,50 @@ protected:
 
     std::vector<ProcessImage> WaitForServers(std::size_t count) {
         std::vector<ProcessImage> found;
-        WaitUntil([&] { return (found = ProcessesUnder(folder.Path())).size() >= count; });
+        WaitUntil([&] { return (found = ProcessesUnder(folder.Wide())).size() >= count; });
         return found;
     }
 
-    ScratchFolder folder;
+    TempFolder folder;
     // Declared after the folder: the servers end before their files are removed.
     struct Reaper {
-        const ScratchFolder& folder;
-        ~Reaper() { EndProcessesUnder(folder.Path()); }
+        const TempFolder& folder;
+        ~Reaper() { EndProcessesUnder(folder.Wide()); }
     } reaper{folder};
 };
 
 TEST_F(ProgramFolderWithServers, StartsTheBuildThatFitsTheWindowsVersion) {
     for (const bool win10OrLater : {true, false}) {
-        LaunchSensorServer(folder.Path(), win10OrLater);
-        const std::wstring expected = folder.Path() + (win10OrLater ? L"Sensovo" : L"SensovoWin7") + L"\\SensovoServer.exe";
+        LaunchSensorServer(folder.Wide(), win10OrLater);
+        const std::wstring expected = folder.Wide() + (win10OrLater ? L"Sensovo" : L"SensovoWin7") + L"\\SensovoServer.exe";
         EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, expected)));
-        EndProcessesUnder(folder.Path());
+        EndProcessesUnder(folder.Wide());
     }
 }
 
 TEST_F(ProgramFolderWithServers, SecondLaunchStartsAnotherServer) {
-    LaunchSensorServer(folder.Path(), true);
+    LaunchSensorServer(folder.Wide(), true);
     ASSERT_THAT(WaitForServers(1), SizeIs(1));
-    LaunchSensorServer(folder.Path(), true);
+    LaunchSensorServer(folder.Wide(), true);
     EXPECT_THAT(WaitForServers(2), SizeIs(2));
 }
 
 TEST_F(ProgramFolderWithServers, MissingServerStartsNothing) {
-    ASSERT_TRUE(::DeleteFileW((folder.Path() + L"SensovoWin7\\SensovoServer.exe").c_str()));
-    LaunchSensorServer(folder.Path(), false);
+    ASSERT_TRUE(::DeleteFileW((folder.Wide() + L"SensovoWin7\\SensovoServer.exe").c_str()));
+    LaunchSensorServer(folder.Wide(), false);
     ::Sleep(500);
-    EXPECT_THAT(ProcessesUnder(folder.Path()), IsEmpty());
+    EXPECT_THAT(ProcessesUnder(folder.Wide()), IsEmpty());
 }
 
 // A program folder with a blank in it: the first word followed by ".exe" must not be
 // what starts (it would run with the program's administrator rights).
 TEST_F(ProgramFolderWithServers, FolderWithABlankStartsTheServerNotAPlantedProgram) {
-    const std::wstring programFolder = folder.Path() + L"pro gram\\";
+    const std::wstring programFolder = folder.Wide() + L"pro gram\\";
     ASSERT_TRUE(::CreateDirectoryW(programFolder.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryW((programFolder + L"Sensovo").c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileW((folder.Path() + L"Sensovo\\SensovoServer.exe").c_str(),
+    ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(),
                             (programFolder + L"Sensovo\\SensovoServer.exe").c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileW((folder.Path() + L"Sensovo\\SensovoServer.exe").c_str(), (folder.Path() + L"pro.exe").c_str(),
+    ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(), (folder.Wide() + L"pro.exe").c_str(),
                             FALSE));
     LaunchSensorServer(programFolder, true);
     EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, programFolder + L"Sensovo\\SensovoServer.exe")));
@@ -87,8 +88,8 @@ protected:
     void SetUp() override {
         ProgramFolderWithServers::SetUp();
         name = L"ShellKillProbe" + std::to_wstring(::GetCurrentProcessId()) + L".exe";
-        const std::wstring exe = folder.Path() + name;
-        ASSERT_TRUE(::CopyFileW((folder.Path() + L"Sensovo\\SensovoServer.exe").c_str(), exe.c_str(), FALSE));
+        const std::wstring exe = folder.Wide() + name;
+        ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(), exe.c_str(), FALSE));
         for (auto& probe : probes) {
             STARTUPINFOW startup = {};
             startup.cb = sizeof(startup);
@@ -104,7 +105,7 @@ protected:
 
     // The probe that comes first in the system's process list.
     std::size_t FirstListed() {
-        const auto listed = ProcessesUnder(folder.Path());
+        const auto listed = ProcessesUnder(folder.Wide());
         return listed.front().id == ::GetProcessId(probes[0].Get()) ? 0 : 1;
     }
 
@@ -142,7 +143,7 @@ TEST_F(NamedProbes, StopsNothingWhenNoNameMatches) {
 
 // The watch as the main window's timer drives it, starting the real server.
 TEST_F(ProgramFolderWithServers, WatchStartsTheServerWhileTheBlockShowsNoUsage) {
-    ServerWatch watch([&] { LaunchSensorServer(folder.Path(), true); });
+    ServerWatch watch([&] { LaunchSensorServer(folder.Wide(), true); });
     SensorBlock block = {};
     block.usage = 0.0f;
     EXPECT_FALSE(watch.Fire(&block));
@@ -152,7 +153,7 @@ TEST_F(ProgramFolderWithServers, WatchStartsTheServerWhileTheBlockShowsNoUsage) 
     block.usage = 0.5f;
     EXPECT_FALSE(watch.Fire(&block));
     ::Sleep(500);
-    EXPECT_THAT(ProcessesUnder(folder.Path()), SizeIs(1));
+    EXPECT_THAT(ProcessesUnder(folder.Wide()), SizeIs(1));
 }
 
 }  // namespace

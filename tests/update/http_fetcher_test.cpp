@@ -7,7 +7,8 @@
 #include "core/win_handles.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
-#include "scratch_folder_win.h"
+#include "temp_folder.h"
+#include "test_files_win.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ protected:
 
     LocalHttpServer server;
     MessageRecorder recorder;
-    ScratchFolder scratch;
+    TempFolder scratch;
     HttpFetcher fetcher;
 };
 
@@ -115,7 +116,7 @@ TEST_F(HttpFetcherTest, FailuresLeaveTheTextUnchanged) {
 TEST_F(HttpFetcherTest, DownloadOf25000BytesPostsProgressPerReadAndStartsAgainAtZero) {
     const std::string body = Pattern(25000);
     server.Serve(L"package.zip", body);
-    const std::wstring path = scratch.Path() + L"package.zip";
+    const std::wstring path = scratch.Wide() + L"package.zip";
 
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kDone);
     EXPECT_EQ(ReadWholeFile(path), body);
@@ -147,7 +148,7 @@ TEST_F(HttpFetcherTest, ShortOrUnmeasuredBodiesPostOnlyTheFixedSteps) {
         }
         HttpFetcher fresh;
         MessageRecorder window;
-        const std::wstring path = scratch.Path() + c.name;
+        const std::wstring path = scratch.Wide() + c.name;
         EXPECT_EQ(fresh.FetchToFile(server.Url(c.name), path, window.Handle()), HttpFetcher::kDone) << c.name;
         EXPECT_TRUE(FileExists(path)) << c.name;
         EXPECT_EQ(ReadWholeFile(path), c.body) << c.name;
@@ -158,7 +159,7 @@ TEST_F(HttpFetcherTest, ShortOrUnmeasuredBodiesPostOnlyTheFixedSteps) {
 
 TEST_F(HttpFetcherTest, WithoutAWindowNothingIsPostedAnywhere) {
     server.Serve(L"package.zip", Pattern(25000));
-    const std::wstring path = scratch.Path() + L"package.zip";
+    const std::wstring path = scratch.Wide() + L"package.zip";
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, nullptr), HttpFetcher::kDone);
     EXPECT_EQ(ReadWholeFile(path).size(), 25000u);
     // A post to no window would land in this thread's queue.
@@ -180,7 +181,7 @@ TEST_F(HttpFetcherTest, AnExistingFileIsReplacedOnlyOnceTheServerAnsweredWithSuc
         {server.Url(L"missing"), true},
         {server.Url(L"busy"), true},
     };
-    const std::wstring path = scratch.Path() + L"package.zip";
+    const std::wstring path = scratch.Wide() + L"package.zip";
     for (const Case& c : cases) {
         ASSERT_TRUE(WriteTextFile(path, "earlier package"));
         EXPECT_EQ(fetcher.FetchToFile(c.url, path, recorder.Handle()), HttpFetcher::kFailed) << c.url;
@@ -194,7 +195,7 @@ TEST_F(HttpFetcherTest, AnExistingFileIsReplacedOnlyOnceTheServerAnsweredWithSuc
 TEST_F(HttpFetcherTest, ATransferThatBreaksOffFailsAfterTheOldFileWasDeleted) {
     server.Serve(L"package.zip", Pattern(25000));
     server.Serve(L"package.zip.cut", "5000");
-    const std::wstring path = scratch.Path() + L"package.zip";
+    const std::wstring path = scratch.Wide() + L"package.zip";
     ASSERT_TRUE(WriteTextFile(path, "earlier package"));
 
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kFailed);
@@ -207,7 +208,7 @@ TEST_F(HttpFetcherTest, ATransferThatBreaksOffFailsAfterTheOldFileWasDeleted) {
 
 TEST_F(HttpFetcherTest, ATargetThatCannotBeCreatedFails) {
     server.Serve(L"package.zip", Pattern(100));
-    const std::wstring path = scratch.Path() + L"no such folder\\package.zip";
+    const std::wstring path = scratch.Wide() + L"no such folder\\package.zip";
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kFailed);
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(PostedProgress(), (Progress{2, 8}));

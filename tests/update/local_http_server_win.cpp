@@ -7,7 +7,7 @@
 #include <chrono>
 
 #include "core/win_handles.h"
-#include "scratch_folder_win.h"
+#include "test_files_win.h"
 #include "wait_until.h"
 
 namespace {

@@ -11,7 +11,8 @@
 #include "hid_device.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
-#include "scratch_folder_win.h"
+#include "temp_folder.h"
+#include "test_files_win.h"
 #include "update_folders_win.h"
 #include "wait_until.h"
 #include "worker_fixture_win.h"
@@ -308,16 +309,16 @@ TEST(UpdateFolders, WorkFolderLiesInTheLocalApplicationData) {
 }
 
 TEST(UpdateFolders, CreateFolderTreeMakesEveryFolderOnTheWay) {
-    ScratchFolder scratch;
-    const std::wstring deep = scratch.Path() + L"a\\b\\\\temp\\c";
+    TempFolder scratch;
+    const std::wstring deep = scratch.Wide() + L"a\\b\\\\temp\\c";
     EXPECT_TRUE(CreateFolderTree(deep));
     EXPECT_TRUE(::PathIsDirectoryW(deep.c_str()));
     EXPECT_TRUE(CreateFolderTree(deep)) << "an existing folder";
     EXPECT_TRUE(CreateFolderTree(deep + L"\\")) << "with a trailing separator";
 
-    ASSERT_TRUE(WriteTextFile(scratch.Path() + L"file", "x"));
-    EXPECT_FALSE(CreateFolderTree(scratch.Path() + L"file\\below")) << "a file on the way";
-    EXPECT_FALSE(CreateFolderTree(scratch.Path() + L"bad<name"));
+    ASSERT_TRUE(WriteTextFile(scratch.Wide() + L"file", "x"));
+    EXPECT_FALSE(CreateFolderTree(scratch.Wide() + L"file\\below")) << "a file on the way";
+    EXPECT_FALSE(CreateFolderTree(scratch.Wide() + L"bad<name"));
 }
 
 }  // namespace

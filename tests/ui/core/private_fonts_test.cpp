@@ -9,7 +9,8 @@
 #include "core/manager.h"
 #include "core/paint_manager.h"
 #include "gdiplus_session.h"
-#include "scratch_folder_win.h"
+#include "temp_folder.h"
+#include "test_files_win.h"
 
 namespace {
 
@@ -103,8 +104,8 @@ TEST_F(PrivateFonts, TheLibrarysFaceLoadsFromItsResource) {
 }
 
 TEST_F(PrivateFonts, AddTempFontStoresUnderTheGivenNameWhichFindTempFontThenResolves) {
-    ScratchFolder folder;
-    const std::wstring notAFont = folder.Path() + L"notes.ttf";
+    TempFolder folder;
+    const std::wstring notAFont = folder.Wide() + L"notes.ttf";
     ASSERT_TRUE(WriteTextFile(notAFont, "this is not a font"));
     const std::wstring openSans = HostPathToWindows(OPEN_SANS_SEMIBOLD_FILE);
 
@@ -114,7 +115,7 @@ TEST_F(PrivateFonts, AddTempFontStoresUnderTheGivenNameWhichFindTempFontThenReso
     // A file without a font gives null and stores nothing.
     EXPECT_EQ(fonts.AddTempFont(L"Orvik Alias", notAFont), nullptr);
     EXPECT_EQ(fonts.FindTempFont(L""), nullptr);
-    EXPECT_EQ(fonts.AddTempFont(L"Orvik Alias", folder.Path() + L"missing.ttf"), nullptr);
+    EXPECT_EQ(fonts.AddTempFont(L"Orvik Alias", folder.Wide() + L"missing.ttf"), nullptr);
 
     Gdiplus::FontFamily* fromFile = fonts.AddTempFont(L"Orvik Alias", openSans);
     ASSERT_NE(fromFile, nullptr);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/win_handles.h"
-#include "scratch_folder_win.h"
+#include "test_files_win.h"
 
 namespace {
 

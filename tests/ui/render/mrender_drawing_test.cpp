@@ -8,7 +8,8 @@
 #include "image_fixtures_win.h"
 #include "render/gradient_painter_win.h"
 #include "render/mrender.h"
-#include "scratch_folder_win.h"
+#include "temp_folder.h"
+#include "test_files_win.h"
 
 namespace {
 
@@ -255,8 +256,8 @@ TEST(DrawGradient, UsesTheSystemFillOfTheProcess) {
 }
 
 TEST(SaveBitmapToFile, WritesHeadersAndBottomUpRowsAtTheDisplayDepth) {
-    ScratchFolder folder;
-    const std::wstring path = folder.Path() + L"shot.bmp";
+    TempFolder folder;
+    const std::wstring path = folder.Wide() + L"shot.bmp";
     ASSERT_TRUE(WriteTextFile(path, std::string(500, 'x')));  // replaced, not appended to
     Canvas canvas(3, 2, kBlack);
     canvas.SetPixel(0, 0, 0xFF112233);  // top-left
@@ -297,12 +298,12 @@ TEST(SaveBitmapToFile, WritesHeadersAndBottomUpRowsAtTheDisplayDepth) {
 }
 
 TEST(SaveBitmapToFile, NothingWrittenWhenTheFileOrBitmapIsNotThere) {
-    ScratchFolder folder;
+    TempFolder folder;
     Canvas canvas(2, 2, kWhite);
-    const std::wstring inMissingFolder = folder.Path() + L"missing\\shot.bmp";
+    const std::wstring inMissingFolder = folder.Wide() + L"missing\\shot.bmp";
     EXPECT_EQ(MRender::SaveBitmapToFile(canvas.Bitmap(), inMissingFolder), 0);
     EXPECT_FALSE(FileExists(inMissingFolder));
-    const std::wstring noBitmap = folder.Path() + L"none.bmp";
+    const std::wstring noBitmap = folder.Wide() + L"none.bmp";
     EXPECT_EQ(MRender::SaveBitmapToFile(nullptr, noBitmap), 0);
     EXPECT_FALSE(FileExists(noBitmap));
 }

@@ -5,7 +5,8 @@
 #include "canvas_win.h"
 #include "image_fixtures_win.h"
 #include "render/mrender.h"
-#include "scratch_folder_win.h"
+#include "temp_folder.h"
+#include "test_files_win.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ DWORD Fixture(int x, int y) {
 
 class ImageLoading : public ::testing::Test {
 protected:
-    ScratchFolder folder;
-    std::wstring png = folder.Path() + L"strip.png";
+    TempFolder folder;
+    std::wstring png = folder.Wide() + L"strip.png";
     void SetUp() override { ASSERT_TRUE(SavePng(png, 40, 10, Fixture)); }
 };
 
@@ -46,11 +47,11 @@ TEST_F(ImageLoading, FileDecodesAtItsSizeWithItsPixels) {
 }
 
 TEST_F(ImageLoading, MissingOrUndecodableFilesGiveNull) {
-    EXPECT_EQ(MRender::LoadImageFromFile(folder.Path() + L"absent.png"), nullptr);
-    ASSERT_TRUE(WriteTextFile(folder.Path() + L"text.png", "not an image at all"));
-    EXPECT_EQ(MRender::LoadImageFromFile(folder.Path() + L"text.png"), nullptr);
-    EXPECT_EQ(MRender::LoadImageFromFileEx(folder.Path() + L"absent.png", 4, 4), nullptr);
-    EXPECT_EQ(MRender::LoadImageFromFileEx(folder.Path() + L"text.png", 0, 0), nullptr);
+    EXPECT_EQ(MRender::LoadImageFromFile(folder.Wide() + L"absent.png"), nullptr);
+    ASSERT_TRUE(WriteTextFile(folder.Wide() + L"text.png", "not an image at all"));
+    EXPECT_EQ(MRender::LoadImageFromFile(folder.Wide() + L"text.png"), nullptr);
+    EXPECT_EQ(MRender::LoadImageFromFileEx(folder.Wide() + L"absent.png", 4, 4), nullptr);
+    EXPECT_EQ(MRender::LoadImageFromFileEx(folder.Wide() + L"text.png", 0, 0), nullptr);
 }
 
 TEST_F(ImageLoading, ThumbnailTakesTheAskedSizeOrTheImagesOwn) {
@@ -96,8 +97,8 @@ TEST(ResourceLoading, MissingResourcesGiveNullAndUndecodableOnesAnEmptyImage) {
 }
 
 TEST(IconLoading, IconFileGivesItsOwnIcon) {
-    ScratchFolder folder;
-    const std::wstring path = folder.Path() + L"Thermolyx.ico";
+    TempFolder folder;
+    const std::wstring path = folder.Wide() + L"Thermolyx.ico";
     ASSERT_TRUE(SaveSolidIcon(path, 0x2080C0));
     const Orvik::UniqueHIcon icon(MRender::LoadIconFromFile(path));
     ASSERT_TRUE(icon);
@@ -123,11 +124,11 @@ DWORD FrameSource(int x, int y) {
 
 class NineGridDrawing : public ::testing::Test {
 protected:
-    ScratchFolder folder;
+    TempFolder folder;
     ImagePtr image;
     void SetUp() override {
         // Two frames side by side; the second is drawn, the first is all black.
-        const std::wstring path = folder.Path() + L"frame.png";
+        const std::wstring path = folder.Wide() + L"frame.png";
         ASSERT_TRUE(SavePng(path, 40, 20, [](int x, int y) { return x < 20 ? 0xFF000000 : FrameSource(x - 20, y); }));
         image.reset(MRender::LoadImageFromFile(path));
         ASSERT_TRUE(image);

@@ -15,7 +15,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    // The path of `relative` inside, as the wide text the extractor takes.
+    // The path of `relative` inside as wide text; a folder (or the whole folder, for
+    // no argument) ends in a separator.
     std::wstring Wide(std::string_view relative = {}) const;
     // Writes `bytes` to `relative` inside and returns its wide path.
     std::wstring WriteFile(std::string_view relative, std::string_view bytes) const;

@@ -9,7 +9,7 @@ TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     path_ = std::filesystem::temp_directory_path() /
-            ("thermolyx-zip-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+            ("thermolyx-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(path_);
 }
 
