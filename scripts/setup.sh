@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything the two builds and the tests need, from Debian's registries only.
+# Installs everything the builds and the tests need, from Debian's registries only.
+# Both Wine loaders and both MinGW-w64 targets: which Windows suite runs depends on
+# whether the machine runs 32-bit x86 code (scripts/windows-suites.sh).
 # Safe to run again: every step checks before it changes anything.
 set -euo pipefail
 
@@ -22,6 +24,7 @@ fi
 packages=(
     cmake ninja-build make python3 dpkg-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     libz-mingw-w64-dev zlib1g-dev libhidapi-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
     wine wine32:i386 wine64 xvfb xauth

@@ -2,10 +2,20 @@
 # Runs a Windows executable under Wine in a private prefix, for CTest and the
 # end-to-end scripts. The prefix is made once (under a lock) and then reused.
 #   WINE_TEST_PREFIX  the prefix folder (the build tree passes its own)
+#   WINE_TEST_ARCH    win32 or win64: which loader runs the build tree's programs
+# Every step that can keep Wine from starting says so on stderr, by name.
 set -euo pipefail
 
 prefix=${WINE_TEST_PREFIX:?WINE_TEST_PREFIX names the private Wine prefix}
-export WINEPREFIX=$prefix
+arch=${WINE_TEST_ARCH:?WINE_TEST_ARCH is win32 or win64}
+case $arch in
+    # Debian's `wine` command prefers the 32-bit loader whenever it is installed,
+    # so each build names its loader itself.
+    win32) loader=/usr/lib/wine/wine ;;
+    win64) loader=/usr/lib/wine/wine64 ;;
+    *) echo "wine-run: WINE_TEST_ARCH is '$arch', not win32 or win64" >&2; exit 2 ;;
+esac
+export WINEPREFIX=$prefix WINEARCH=$arch WINELOADER=$loader
 export WINEDEBUG=-all
 # Wine must never offer to download Mono or Gecko.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -14,18 +24,35 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$@"
 fi
 
+# Runs one step of the prefix set-up; on failure names it and shows what it printed.
+step() {
+    local name=$1 output
+    shift
+    if ! output=$("$@" 2>&1); then
+        echo "wine-run: $name failed for the $arch prefix $prefix:" >&2
+        printf '%s\n' "$output" | tail -n 20 >&2
+        return 1
+    fi
+}
+
+if [ ! -x "$loader" ]; then
+    echo "wine-run: the $arch loader $loader is not installed (scripts/setup.sh installs it)" >&2
+    exit 1
+fi
+
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9
     if [ ! -f "$prefix/.thermolyx-ready" ]; then
         rm -rf "$prefix"
-        wineboot -i >/dev/null 2>&1
+        step "starting the loader ($loader --version)" "$loader" --version
+        step "making the prefix (wineboot -i)" "$loader" wineboot -i
         # Windows draws Arial; here the metric-compatible Liberation Sans stands in.
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
-            /d 'Liberation Sans' /f >/dev/null 2>&1
-        wineserver -w
+        step "mapping Arial to Liberation Sans (reg add)" "$loader" reg add \
+            'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f
+        step "waiting for the prefix to settle (wineserver -w)" wineserver -w
         touch "$prefix/.thermolyx-ready"
     fi
 ) 9>"$prefix.lock"
 
-exec wine "$@"
+exec "$loader" "$@"
