@@ -9,7 +9,7 @@ void CDeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command
 
 void CDeviceWorker::SetUpdateCommands(UpdateCommands* updates) { updates_ = updates; }
 
-const SensorBlock* CDeviceWorker::SensorView() const { return sensorView_.load(std::memory_order_acquire); }
+const SensorBlock* CDeviceWorker::SensorView() const { return sensorBlock_.View(); }
 
 void CDeviceWorker::Run() {
     const std::optional<WorkerCommand> command = commands_.Pop();
@@ -51,9 +51,7 @@ void CDeviceWorker::DeviceScan() {
     hid.enabled = 1;
     window_.SetDeviceCountText(DeviceCountText(hid.DeviceCount()));
 
-    if (SensorView() == nullptr && MapSensorBlock(sensorMapping_, sensorViewAddress_, nullptr)) {
-        sensorView_.store(static_cast<const SensorBlock*>(sensorViewAddress_.Get()), std::memory_order_release);
-    }
+    sensorBlock_.MapSensorBlock();
 }
 
 std::wstring DeviceCountText(int count) { return L"Device:" + std::to_wstring(count > 0 ? count : 0); }

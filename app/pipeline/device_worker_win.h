@@ -45,9 +45,7 @@ private:
     UpdateCommands* updates_ = nullptr;
     CommandQueue commands_;
 
-    Orvik::UniqueHandle sensorMapping_;
-    Orvik::UniqueMappedView sensorViewAddress_;
-    std::atomic<const SensorBlock*> sensorView_{nullptr};
+    SensorBlockMapping sensorBlock_;
 };
 
 // "Device:%d" for the device-count text.
