@@ -24,13 +24,10 @@ constexpr char kExtraHeaders[] = "Accept: */*\r\n\r\n";
 constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
 static_assert(kOpenUrlFlags == 0x84000100);
 
-UniqueInternetHandle OpenRoot() {
-    // Only the proxy bit matters; whether a connection is reported does not.
-    DWORD state = 0;
-    ::InternetGetConnectedState(&state, 0);
+UniqueInternetHandle OpenRoot(DWORD connectedState) {
     // With a proxy configured take the system's settings in full; without one, skip
     // the slow automatic proxy discovery.
-    const DWORD access = (state & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
+    const DWORD access = (connectedState & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
                                                                   : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
     char agent[64] = {};
     std::snprintf(agent, sizeof(agent), "%s", kUserAgent);
@@ -94,7 +91,7 @@ bool ReadBody(HINTERNET request, std::optional<DWORD> contentLength, const std::
 
 int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
     running = 1;
-    const UniqueInternetHandle root = OpenRoot();
+    const UniqueInternetHandle root = OpenRoot(ConnectedState());
     if (!root) {
         return kNoInternet;
     }
@@ -123,7 +120,7 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     DownloadProgress progress(lastProgress, std::move(post));
     progress.Started();
 
-    UniqueInternetHandle root = OpenRoot();
+    UniqueInternetHandle root = OpenRoot(ConnectedState());
     if (!root) {
         return kNoInternet;
     }
@@ -146,8 +143,7 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     progress.LengthKnown(contentLength.value_or(0));
 
     const bool complete = ReadBody(request.Get(), contentLength, running, [&](const char* piece, DWORD size) {
-        DWORD written = 0;
-        if (!::WriteFile(file.Get(), piece, size, &written, nullptr) || written != size) {
+        if (!WritePiece(file.Get(), piece, size)) {
             return false;
         }
         progress.ChunkRead();
@@ -161,4 +157,16 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     root.Reset();
     progress.Finished();
     return running == 1 ? kDone : kStopped;
+}
+
+DWORD HttpFetcher::ConnectedState() const {
+    // Whether a connection is reported does not matter, so the result is not looked at.
+    DWORD state = 0;
+    ::InternetGetConnectedState(&state, 0);
+    return state;
+}
+
+bool HttpFetcher::WritePiece(HANDLE file, const char* piece, DWORD size) {
+    DWORD written = 0;
+    return ::WriteFile(file, piece, size, &written, nullptr) && written == size;
 }

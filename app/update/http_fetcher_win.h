@@ -21,6 +21,11 @@ public:
     static constexpr int kFailed = -1;
     static constexpr int kNoInternet = 0;
 
+    HttpFetcher() = default;
+    virtual ~HttpFetcher() = default;
+    HttpFetcher(const HttpFetcher&) = delete;
+    HttpFetcher& operator=(const HttpFetcher&) = delete;
+
     // The body decoded from UTF-8 up to its first zero byte; `text` changes only on success.
     int FetchText(const std::wstring& url, std::wstring& text);
     // Replaces the file at `path` with the body once the server has answered with
@@ -31,4 +36,10 @@ public:
     std::atomic<std::uint8_t> running{0};
     // The progress value last posted; carries over from one download to the next.
     std::int32_t lastProgress = 0;
+
+protected:
+    // The system's connection flags; only the proxy bit is looked at.
+    virtual DWORD ConnectedState() const;
+    // Writes one piece of the body to the download file; false unless all of it went.
+    virtual bool WritePiece(HANDLE file, const char* piece, DWORD size);
 };
