@@ -248,8 +248,10 @@ TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromThePackageAndEndsTheProg
 
         const UpdateFiles files = MakeUpdateFiles(c.target, Widen(c.version), L"", GetWorkFolder());
         EXPECT_EQ(endedHere, 1) << c.package;
-        ASSERT_TRUE(WaitUntil([&] { return IsFile(files.installerPath + L".ran"); })) << "the installer ran";
-        const std::string recorded = ReadWholeFile(files.installerPath + L".ran");
+        // The installer makes its record unshared and then writes it: wait for the content.
+        std::string recorded;
+        ASSERT_TRUE(WaitUntil([&] { return !(recorded = ReadWholeFile(files.installerPath + L".ran")).empty(); }))
+            << "the installer ran";
         const std::wstring commandLine(reinterpret_cast<const wchar_t*>(recorded.data()), recorded.size() / 2);
         EXPECT_NE(commandLine.find(files.installerName), std::wstring::npos) << c.package;
         EXPECT_FALSE(IsFile(files.packagePath)) << "an unpacked package is deleted";
