@@ -23,7 +23,7 @@ struct PreparsedDataTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type data) { ::HidD_FreePreparsedData(data); }
 };
-using UniquePreparsedData = Orvik::UniqueAny<PreparsedDataTraits>;
+using UniquePreparsedData = Base::UniqueAny<PreparsedDataTraits>;
 
 }  // namespace
 
@@ -38,7 +38,7 @@ void RegisterDeviceNotifications(HWND window) {
 }
 
 bool InterfaceHasVendorCollection(const std::wstring& path) {
-    Orvik::UniqueFileHandle device(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    Base::UniqueFileHandle device(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                                  FILE_FLAG_OVERLAPPED, nullptr));
     if (!device) {

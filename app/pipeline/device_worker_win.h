@@ -45,8 +45,8 @@ private:
     UpdateCommands* updates_ = nullptr;
     CommandQueue commands_;
 
-    Orvik::UniqueHandle sensorMapping_;
-    Orvik::UniqueMappedView sensorViewAddress_;
+    Base::UniqueHandle sensorMapping_;
+    Base::UniqueMappedView sensorViewAddress_;
     std::atomic<const SensorBlock*> sensorView_{nullptr};
 };
 

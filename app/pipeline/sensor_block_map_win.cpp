@@ -1,6 +1,6 @@
 #include "sensor_block_map_win.h"
 
-bool MapSensorBlock(Orvik::UniqueHandle& mapping, Orvik::UniqueMappedView& view, bool* created) {
+bool MapSensorBlock(Base::UniqueHandle& mapping, Base::UniqueMappedView& view, bool* created) {
     mapping.Reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize,
                                        kSensorBlockName));
     if (!mapping) {

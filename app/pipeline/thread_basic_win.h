@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 
 // A worker thread that calls Run() once, or repeatedly with a pause, until stopped.
 // The destructor does not stop the thread: the owner calls StopThread first.
@@ -32,7 +32,7 @@ protected:
     bool SleepWhileRunning(DWORD ms);
 
 public:
-    Orvik::UniqueHandle doneEvent;  // signalled by the thread just before it ends
+    Base::UniqueHandle doneEvent;  // signalled by the thread just before it ends
     std::atomic<std::int32_t> running{0};
     std::int32_t loop = 0;
     DWORD interval = 1;
@@ -42,5 +42,5 @@ private:
     static DWORD WINAPI ThreadProc(void* object);
 
     // Wakes the pauses and the tick's one-second wait at once when stopping.
-    Orvik::UniqueHandle stopEvent_;
+    Base::UniqueHandle stopEvent_;
 };

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "leading_integer.h"
 #include "product_name.h"
 
@@ -17,7 +17,7 @@ const std::wstring& KeyPath() {
     return path;
 }
 
-LSTATUS OpenKey(Orvik::UniqueRegistryKey& key) {
+LSTATUS OpenKey(Base::UniqueRegistryKey& key) {
     HKEY raw = nullptr;
     const LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_ALL_ACCESS, &raw);
     key.Reset(status == ERROR_SUCCESS ? raw : nullptr);
@@ -27,13 +27,13 @@ LSTATUS OpenKey(Orvik::UniqueRegistryKey& key) {
 }  // namespace
 
 std::int32_t ReadSetting(const wchar_t* name) {
-    Orvik::UniqueRegistryKey key;
+    Base::UniqueRegistryKey key;
     const LSTATUS status = OpenKey(key);
     if (status == ERROR_FILE_NOT_FOUND) {
         HKEY created = nullptr;
         if (::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &created, nullptr) == ERROR_SUCCESS) {
-            Orvik::UniqueRegistryKey closeAtOnce(created);
+            Base::UniqueRegistryKey closeAtOnce(created);
         }
         return 0;
     }
@@ -55,7 +55,7 @@ std::int32_t ReadSetting(const wchar_t* name) {
 }
 
 void WriteSetting(const wchar_t* name, const wchar_t* text) {
-    Orvik::UniqueRegistryKey key;
+    Base::UniqueRegistryKey key;
     if (OpenKey(key) != ERROR_SUCCESS) {
         return;
     }

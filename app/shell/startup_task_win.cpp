@@ -1,6 +1,6 @@
 #include "startup_task_win.h"
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "error_line.h"
 #include "product_name.h"
 #include "program_folder_win.h"
@@ -8,8 +8,8 @@
 
 namespace {
 
-using Orvik::UniqueBstr;
-using Orvik::UniqueComPtr;
+using Base::UniqueBstr;
+using Base::UniqueComPtr;
 
 constexpr wchar_t kRootFolder[] = L"\\";
 constexpr wchar_t kTriggerId[] = L"Administrator";

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "error_line.h"
 
 namespace {
@@ -19,7 +19,7 @@ using GetNtVersionNumbers = void(WINAPI*)(DWORD* major, DWORD* minor, DWORD* bui
 bool IsWin10OrLater() { return IsWin10OrLater(L"ntdll.dll"); }
 
 bool IsWin10OrLater(const wchar_t* ntdllName) {
-    Orvik::UniqueModule ntdll(::LoadLibraryW(ntdllName));
+    Base::UniqueModule ntdll(::LoadLibraryW(ntdllName));
     if (!ntdll) {
         WriteErrorLine(kNoNtdll);
         return false;

@@ -10,13 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/win_handles.h"
+#include "internet_handle_win.h"
+#include "base/win/handles.h"
 #include "download_progress.h"
 #include "utf8_text.h"
 
 namespace {
 
-using Orvik::UniqueInternetHandle;
+using Thermolyx::UniqueInternetHandle;
 
 constexpr char kUserAgent[] = "DOR2.0/PC 5.5.0000";
 constexpr char kExtraHeaders[] = "Accept: */*\r\n\r\n";
@@ -137,7 +138,7 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     if (::PathFileExistsW(path.c_str())) {
         ::DeleteFileW(path.c_str());
     }
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return kFailed;

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "zip_entry_fields.h"
 #include "zip_file_layer.h"
 
@@ -24,12 +24,12 @@ std::wstring FullPathName(const std::wstring& path) {
 }  // namespace
 
 struct ArchiveFile::Handle {
-    Orvik::UniqueFileHandle file;
+    Base::UniqueFileHandle file;
 };
 
 std::unique_ptr<ArchiveFile> ArchiveFile::Open(const std::wstring& path) {
     // Others may read the archive too, but nobody may change it under us.
-    auto handle = std::make_unique<Handle>(Handle{Orvik::UniqueFileHandle(::CreateFileW(
+    auto handle = std::make_unique<Handle>(Handle{Base::UniqueFileHandle(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))});
     LARGE_INTEGER size = {};
     if (!handle->file || !::GetFileSizeEx(handle->file.Get(), &size)) {
@@ -71,7 +71,7 @@ bool ArchiveFile::ReadExactly(std::uint64_t offset, void* buffer, std::size_t co
 }
 
 struct OutputFile::Handle {
-    Orvik::UniqueFileHandle file;
+    Base::UniqueFileHandle file;
 };
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::wstring& path, std::uint32_t attributes) {
@@ -81,7 +81,7 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::wstring& path, std::ui
     }
     // Write access only, no sharing while it is written, and any old file replaced.
     auto handle = std::make_unique<Handle>(
-        Handle{Orvik::UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, flags, nullptr))});
+        Handle{Base::UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, flags, nullptr))});
     if (!handle->file) {
         return nullptr;
     }

@@ -63,8 +63,8 @@ public:
     bool IsValid() const { return view_.IsValid(); }
 
 private:
-    Orvik::UniqueHandle mapping_;
-    Orvik::UniqueMappedView view_;
+    Base::UniqueHandle mapping_;
+    Base::UniqueMappedView view_;
 };
 
 // The 65 bytes a display receives for a report whose first eight bytes are given.

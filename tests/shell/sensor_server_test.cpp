@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "process_list_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
@@ -98,7 +98,7 @@ protected:
             ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                          nullptr, &startup, &info));
             probe.Reset(info.hProcess);
-            Orvik::UniqueHandle thread(info.hThread);
+            Base::UniqueHandle thread(info.hThread);
         }
         ASSERT_THAT(WaitForServers(2), SizeIs(2));
     }
@@ -112,7 +112,7 @@ protected:
     bool Running(std::size_t probe) { return ::WaitForSingleObject(probes[probe].Get(), 0) == WAIT_TIMEOUT; }
 
     std::wstring name;
-    Orvik::UniqueHandle probes[2];
+    Base::UniqueHandle probes[2];
 };
 
 TEST_F(NamedProbes, StopsOnlyTheFirstProcessOfThatNameWhateverItsCase) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/win_handles.h"
+#include "internet_handle_win.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
 #include "temp_folder.h"
@@ -218,8 +218,8 @@ TEST(UniqueInternetHandle, ClosesOnceAndKeepsTheCallersLastError) {
     HINTERNET raw = ::InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     ASSERT_NE(raw, nullptr);
     {
-        Orvik::UniqueInternetHandle first(raw);
-        Orvik::UniqueInternetHandle second(std::move(first));
+        Thermolyx::UniqueInternetHandle first(raw);
+        Thermolyx::UniqueInternetHandle second(std::move(first));
         EXPECT_FALSE(first);
         EXPECT_EQ(second.Get(), raw);
         ::SetLastError(ERROR_FILE_NOT_FOUND);

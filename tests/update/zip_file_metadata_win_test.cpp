@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
@@ -20,7 +20,7 @@ struct FileTimes {
 
 FileTimes TimesOf(const std::wstring& path) {
     FileTimes times;
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(file);
     EXPECT_TRUE(::GetFileTime(file.Get(), &times.creation, &times.access, &times.modification));
@@ -111,7 +111,7 @@ TEST(ZipFileMetadata, ATargetThatCannotBeCreatedSkipsOnlyThatEntry) {
     TempFolder temp;
     temp.WriteFile("out/locked.txt", "old");
     // Held open without sharing, as a running program holds its files.
-    Orvik::UniqueFileHandle holder(::CreateFileW(temp.Wide("out/locked.txt").c_str(), GENERIC_READ, 0, nullptr,
+    Base::UniqueFileHandle holder(::CreateFileW(temp.Wide("out/locked.txt").c_str(), GENERIC_READ, 0, nullptr,
                                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     const std::string bytes = BuildZip({.entries = {ZipEntry("locked.txt", "new"), ZipEntry("fresh.txt", "new")}});
@@ -138,10 +138,10 @@ TEST(ZipFileMetadata, TheArchiveIsSharedForReadingOnly) {
     const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {ZipEntry("a.txt", "a")}}));
     std::unique_ptr<ZipReader> reader = ZipReader::Open(archive);
     ASSERT_NE(reader, nullptr);
-    Orvik::UniqueFileHandle reading(
+    Base::UniqueFileHandle reading(
         ::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(reading);
-    Orvik::UniqueFileHandle writing(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    Base::UniqueFileHandle writing(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                   nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(writing);
 }
@@ -149,7 +149,7 @@ TEST(ZipFileMetadata, TheArchiveIsSharedForReadingOnly) {
 TEST(ZipFileMetadata, AnArchiveHeldForWritingCannotBeOpened) {
     TempFolder temp;
     const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {ZipEntry("a.txt", "a")}}));
-    Orvik::UniqueFileHandle writer(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    Base::UniqueFileHandle writer(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                  nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
     EXPECT_FALSE(ExtractZipToFolder(archive, temp.Wide("out")));

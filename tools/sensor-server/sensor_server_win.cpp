@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "sensor_values.h"
 
 namespace {
@@ -17,7 +17,7 @@ constexpr DWORD kPublishIntervalMs = 1000;
 constexpr int kHwmonSearchLimit = 16;
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return std::nullopt;
@@ -94,7 +94,7 @@ private:
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    Orvik::UniqueHandle mapping(
+    Base::UniqueHandle mapping(
         ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize, kSensorBlockName));
     if (!mapping) {
         return 1;
@@ -103,7 +103,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (view == nullptr) {
         return 1;
     }
-    Orvik::UniqueMappedView viewOwner(view);
+    Base::UniqueMappedView viewOwner(view);
     auto& block = *static_cast<SensorBlock*>(view);
 
     const std::wstring valuesPath = FolderOfThisProgram() + kValuesFileName;

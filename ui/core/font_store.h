@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 
 namespace Orvik {
 

@@ -1,6 +1,6 @@
 #include "render/gradient_painter_win.h"
 
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 #include "render/blend_arithmetic.h"
 #include "render/mrender.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/rect_win.h"
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 #include "render/bitmap_file_layout.h"
 #include "render/blend_arithmetic.h"
 #include "render/global_block_image_win.h"
@@ -292,7 +292,7 @@ int MRender::SaveBitmapToFile(HBITMAP bitmap, const std::wstring& fileName) {
         }
     }
 
-    UniqueFileHandle file(::CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    Base::UniqueFileHandle file(::CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return 0;

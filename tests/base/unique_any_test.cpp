@@ -1,4 +1,4 @@
-#include "core/unique_any.h"
+#include "base/win/unique_any.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ struct CountingTraits {
     static Type Invalid() { return -1; }
     static void Close(Type value) { closed.push_back(value); }
 };
-using UniqueInt = Orvik::UniqueAny<CountingTraits>;
+using UniqueInt = Base::UniqueAny<CountingTraits>;
 
 TEST(UniqueAny, ClosesExactlyOnceWhateverHappensToIt) {
     closed.clear();

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace Orvik {
+namespace Base {
 
 // Move-only owner of one handle. Traits name the handle type, its invalid value and
 // how to close it:
@@ -45,4 +45,4 @@ private:
     Type value_ = Traits::Invalid();
 };
 
-}  // namespace Orvik
+}  // namespace Base
