@@ -4,7 +4,7 @@
 #include <tlhelp32.h>
 
 #include "base/win/handles.h"
-#include "program_folder_win.h"
+#include "base/win/program_folder_win.h"
 #include "program_paths.h"
 #include "windows_version_win.h"
 
@@ -27,7 +27,7 @@ bool KillProcessByName(const wchar_t* name) {
     return true;
 }
 
-void LaunchSensorServer() { LaunchSensorServer(ProgramFolder(), IsWin10OrLater()); }
+void LaunchSensorServer() { LaunchSensorServer(Base::ProgramFolder(), IsWin10OrLater()); }
 
 void LaunchSensorServer(const std::wstring& programFolder, bool win10OrLater) {
     std::wstring commandLine = SensorServerCommandLine(programFolder, win10OrLater);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/win/handles.h"
-#include "leading_integer.h"
+#include "base/leading_integer.h"
 #include "product_name.h"
 
 namespace {
@@ -51,7 +51,7 @@ std::int32_t ReadSetting(const wchar_t* name) {
     if (query != ERROR_SUCCESS) {
         return 0;
     }
-    return ParseLeadingInteger(std::wstring_view(buffer));
+    return Base::ParseLeadingInteger(std::wstring_view(buffer));
 }
 
 void WriteSetting(const wchar_t* name, const wchar_t* text) {

@@ -1,9 +1,9 @@
 #include "startup_task_win.h"
 
 #include "base/win/handles.h"
-#include "error_line.h"
+#include "base/error_line.h"
 #include "product_name.h"
-#include "program_folder_win.h"
+#include "base/win/program_folder_win.h"
 #include "program_paths.h"
 
 namespace {
@@ -24,7 +24,7 @@ HRESULT CreateRealService(ITaskService** service) {
 }
 
 int Fail(const char* message, HRESULT code) {
-    WriteErrorLine(HresultLine(message, code));
+    Base::WriteErrorLine(Base::HresultLine(message, code));
     return kStoppedEarly;
 }
 
@@ -164,14 +164,14 @@ int Register(const TaskServiceFactory& createService, const std::wstring& progra
                                                   empty.Get(), TASK_LOGON_INTERACTIVE_TOKEN, emptyText.Get(), out);
     });
     if (FAILED(hr)) {
-        WriteErrorLine(HresultLine("Failed to register task definition with HRESULT: 0x", hr));
+        Base::WriteErrorLine(Base::HresultLine("Failed to register task definition with HRESULT: 0x", hr));
     }
     return kRegistrationTried;
 }
 
 }  // namespace
 
-int RegisterStartupTask() { return RegisterStartupTask(CreateRealService, ProgramFolder()); }
+int RegisterStartupTask() { return RegisterStartupTask(CreateRealService, Base::ProgramFolder()); }
 
 int RegisterStartupTask(const TaskServiceFactory& createService, const std::wstring& programFolder) {
     // The UI thread has COM already; the nested initialisation is balanced below.

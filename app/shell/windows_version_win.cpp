@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/win/handles.h"
-#include "error_line.h"
+#include "base/error_line.h"
 
 namespace {
 
@@ -21,13 +21,13 @@ bool IsWin10OrLater() { return IsWin10OrLater(L"ntdll.dll"); }
 bool IsWin10OrLater(const wchar_t* ntdllName) {
     Base::UniqueModule ntdll(::LoadLibraryW(ntdllName));
     if (!ntdll) {
-        WriteErrorLine(kNoNtdll);
+        Base::WriteErrorLine(kNoNtdll);
         return false;
     }
     const auto query =
         reinterpret_cast<GetNtVersionNumbers>(reinterpret_cast<void*>(::GetProcAddress(ntdll.Get(), "RtlGetNtVersionNumbers")));
     if (query == nullptr) {
-        WriteErrorLine(kNoVersionExport);
+        Base::WriteErrorLine(kNoVersionExport);
         return false;
     }
     DWORD major = 0;

@@ -1,6 +1,5 @@
 #include "http_fetcher_win.h"
 
-#include <shlwapi.h>
 #include <wininet.h>
 
 #include <atomic>
@@ -11,9 +10,10 @@
 #include <vector>
 
 #include "internet_handle_win.h"
+#include "base/win/delete_file_win.h"
 #include "base/win/handles.h"
 #include "download_progress.h"
-#include "utf8_text.h"
+#include "base/utf8_text.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ bool QueryNumber(HINTERNET request, DWORD query, DWORD& value) {
 // Null unless the server answered with a success status: an error page is not the
 // file asked for, and must neither become a version text nor replace a file.
 UniqueInternetHandle OpenUrl(HINTERNET root, const std::wstring& url) {
-    const std::string narrowUrl = EncodeUtf8(url);
+    const std::string narrowUrl = Base::EncodeUtf8(url);
     UniqueInternetHandle request(::InternetOpenUrlA(root, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1,
                                                     kOpenUrlFlags, 0));
     DWORD status = 0;
@@ -111,7 +111,7 @@ int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
     if (!ReadBody(request.Get(), ContentLength(request.Get()), running, append)) {
         return kFailed;
     }
-    text = DecodeUtf8UpToNul(body);
+    text = Base::DecodeUtf8UpToNul(body);
     return running == 1 ? kDone : kStopped;
 }
 
@@ -135,9 +135,7 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     }
     progress.UrlOpened();
 
-    if (::PathFileExistsW(path.c_str())) {
-        ::DeleteFileW(path.c_str());
-    }
+    Base::DeleteFileIfPresent(path);
     Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {

@@ -1,11 +1,11 @@
 #include "update_commands_win.h"
 
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <cstdlib>
 #include <utility>
 
+#include "base/win/delete_file_win.h"
 #include "extract_zip.h"
 #include "hid_device.h"
 #include "update_folders_win.h"
@@ -16,13 +16,6 @@ namespace {
 bool IsFile(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// Deletes the file if there is one.
-void RemoveFile(const std::wstring& path) {
-    if (::PathFileExistsW(path.c_str())) {
-        ::DeleteFileW(path.c_str());
-    }
 }
 
 }  // namespace
@@ -114,21 +107,21 @@ void CUpdateCommands::Install(UpdateTarget target, const std::wstring& baseUrl, 
     }
     const UpdateFiles files = MakeUpdateFiles(target, serverVersion, baseUrl, workFolder);
     CreateFolderTree(files.downloadFolder);
-    RemoveFile(files.packagePath);
+    Base::DeleteFileIfPresent(files.packagePath);
     // Whatever sits at the installer path now is from an earlier package; only what
     // this package brings may be started.
-    RemoveFile(files.installerPath);
+    Base::DeleteFileIfPresent(files.installerPath);
 
     downloadFetcher_.FetchToFile(files.downloadUrl, files.packagePath, mainWindow_);
     if (!IsFile(files.packagePath)) {
         return;
     }
     if (ExtractZipToFolder(files.packagePath, files.downloadFolder)) {
-        RemoveFile(files.packagePath);
+        Base::DeleteFileIfPresent(files.packagePath);
     }
     if (!IsFile(files.installerPath)) {
         // Not a package, or one without its installer: keep the program running.
-        RemoveFile(files.packagePath);
+        Base::DeleteFileIfPresent(files.packagePath);
         return;
     }
     const auto started = reinterpret_cast<INT_PTR>(

@@ -6,8 +6,6 @@
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 // One cleaning step; false when no rule applies any more.
 bool CleanOnce(std::wstring& name) {
     if (name.size() >= 2 && name[0] != L'\0' && name[1] == L':') {

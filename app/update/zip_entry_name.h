@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+// Stored names may separate their components with either slash.
+inline bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
 // Strips what would anchor a stored name elsewhere: a leading drive letter and
 // colon, leading separators, and everything up to a "\..\"-style sequence,
 // repeated until none of these applies.

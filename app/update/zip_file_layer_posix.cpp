@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "utf8_text.h"
+#include "base/utf8_text.h"
 #include "zip_entry_fields.h"
 #include "zip_file_layer.h"
 
@@ -20,10 +20,10 @@ namespace {
 std::string ToNativePath(const std::wstring& path) {
     std::wstring slashed = path;
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
-    return EncodeUtf8(slashed);
+    return Base::EncodeUtf8(slashed);
 }
 
-std::wstring FromNativePath(const std::string& utf8) { return DecodeUtf8UpToNul(utf8); }
+std::wstring FromNativePath(const std::string& utf8) { return Base::DecodeUtf8UpToNul(utf8); }
 
 timespec ToTimespec(std::uint64_t fileTime) {
     if (fileTime == 0) {

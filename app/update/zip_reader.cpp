@@ -32,8 +32,6 @@ constexpr std::size_t kMaxPathChars = 259;
 constexpr std::uint16_t kFlagEncrypted = 0x0001;
 constexpr std::uint16_t kFlagDataDescriptor = 0x0008;  // sizes and CRC-32 follow the data
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 }  // namespace
 
 struct ZipReader::CentralHeader {

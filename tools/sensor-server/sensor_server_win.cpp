@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/win/handles.h"
+#include "base/win/program_folder_win.h"
 #include "sensor_values.h"
 
 namespace {
@@ -30,13 +31,6 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
         content.append(chunk, got);
     }
     return content;
-}
-
-std::wstring FolderOfThisProgram() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
 // The host's sensors, read through Wine's Z: drive.
@@ -106,7 +100,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Base::UniqueMappedView viewOwner(view);
     auto& block = *static_cast<SensorBlock*>(view);
 
-    const std::wstring valuesPath = FolderOfThisProgram() + kValuesFileName;
+    const std::wstring valuesPath = Base::ProgramFolder() + kValuesFileName;
     const DWORD started = ::GetTickCount();
     HostSensors host;
     while (true) {

@@ -1,4 +1,4 @@
-#include "leading_integer.h"
+#include "base/leading_integer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +15,15 @@ TEST(ParseLeadingInteger, ReadsTheLeadingDecimalNumber) {
         {L"-2147483648", -2147483647 - 1}, {L"-99999999999999999999", -2147483647 - 1},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ParseLeadingInteger(std::wstring_view(c.text)), c.value) << c.text;
+        EXPECT_EQ(Base::ParseLeadingInteger(std::wstring_view(c.text)), c.value) << c.text;
     }
 }
 
 TEST(ParseLeadingInteger, NarrowTextFollowsTheSameRule) {
-    EXPECT_EQ(ParseLeadingInteger(std::string_view(" -12abc")), -12);
-    EXPECT_EQ(ParseLeadingInteger(std::string_view("v2")), 0);
+    EXPECT_EQ(Base::ParseLeadingInteger(std::string_view(" -12abc")), -12);
+    EXPECT_EQ(Base::ParseLeadingInteger(std::string_view("v2")), 0);
     // Stops at the end of the view, not at a terminator beyond it.
-    EXPECT_EQ(ParseLeadingInteger(std::string_view("123", 2)), 12);
+    EXPECT_EQ(Base::ParseLeadingInteger(std::string_view("123", 2)), 12);
 }
 
 }  // namespace

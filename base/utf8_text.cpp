@@ -1,6 +1,8 @@
-#include "utf8_text.h"
+#include "base/utf8_text.h"
 
 #include <cstdint>
+
+namespace Base {
 
 namespace {
 
@@ -108,3 +110,5 @@ std::string EncodeUtf8(std::wstring_view text) {
     }
     return out;
 }
+
+}  // namespace Base

@@ -1,4 +1,4 @@
-#include "utf8_text.h"
+#include "base/utf8_text.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +18,15 @@ std::wstring Emoji() {
 }
 
 TEST(DecodeUtf8UpToNul, WellFormedTextOfEveryLength) {
-    EXPECT_EQ(DecodeUtf8UpToNul(""), L"");
-    EXPECT_EQ(DecodeUtf8UpToNul("1.0.0.10"), L"1.0.0.10");
-    EXPECT_EQ(DecodeUtf8UpToNul("\xC3\xA9\xE2\x82\xAC"), L"\u00E9\u20AC");
-    EXPECT_EQ(DecodeUtf8UpToNul("\xF0\x9F\x98\x80"), Emoji());
+    EXPECT_EQ(Base::DecodeUtf8UpToNul(""), L"");
+    EXPECT_EQ(Base::DecodeUtf8UpToNul("1.0.0.10"), L"1.0.0.10");
+    EXPECT_EQ(Base::DecodeUtf8UpToNul("\xC3\xA9\xE2\x82\xAC"), L"\u00E9\u20AC");
+    EXPECT_EQ(Base::DecodeUtf8UpToNul("\xF0\x9F\x98\x80"), Emoji());
 }
 
 TEST(DecodeUtf8UpToNul, StopsAtTheFirstZeroByte) {
-    EXPECT_EQ(DecodeUtf8UpToNul("105\0garbage"s), L"105");
-    EXPECT_EQ(DecodeUtf8UpToNul("\0"s), L"");
+    EXPECT_EQ(Base::DecodeUtf8UpToNul("105\0garbage"s), L"105");
+    EXPECT_EQ(Base::DecodeUtf8UpToNul("\0"s), L"");
 }
 
 TEST(DecodeUtf8UpToNul, EachMalformedByteBecomesOneReplacement) {
@@ -45,16 +45,16 @@ TEST(DecodeUtf8UpToNul, EachMalformedByteBecomesOneReplacement) {
         {"\xFF", L"\uFFFD"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(DecodeUtf8UpToNul(c.bytes), c.expected);
+        EXPECT_EQ(Base::DecodeUtf8UpToNul(c.bytes), c.expected);
     }
 }
 
 TEST(EncodeUtf8, RoundTripsAndReplacesLoneSurrogates) {
     const std::wstring text = L"http://h/\u00E9\u20AC" + Emoji();
-    EXPECT_EQ(EncodeUtf8(text), "http://h/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-    EXPECT_EQ(DecodeUtf8UpToNul(EncodeUtf8(text)), text);
-    EXPECT_EQ(EncodeUtf8(std::wstring{L'a', wchar_t(0xD800), L'b'}), "a\xEF\xBF\xBD" "b");
-    EXPECT_EQ(EncodeUtf8(std::wstring{wchar_t(0xDC00)}), "\xEF\xBF\xBD");
+    EXPECT_EQ(Base::EncodeUtf8(text), "http://h/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(Base::DecodeUtf8UpToNul(Base::EncodeUtf8(text)), text);
+    EXPECT_EQ(Base::EncodeUtf8(std::wstring{L'a', wchar_t(0xD800), L'b'}), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Base::EncodeUtf8(std::wstring{wchar_t(0xDC00)}), "\xEF\xBF\xBD");
 }
 
 }  // namespace

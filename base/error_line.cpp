@@ -1,6 +1,8 @@
-#include "error_line.h"
+#include "base/error_line.h"
 
 #include <cstdio>
+
+namespace Base {
 
 std::string HresultLine(std::string_view message, std::int32_t code) {
     char hex[9] = {};
@@ -15,3 +17,5 @@ void WriteErrorLine(std::string_view line) {
     std::fputc('\n', stderr);
     std::fflush(stderr);
 }
+
+}  // namespace Base

@@ -1,4 +1,4 @@
-#include "error_line.h"
+#include "base/error_line.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +17,14 @@ TEST(HresultLine, AppendsTheCodeInLowerCaseHexWithoutLeadingZeros) {
         {0, "at 0x0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(HresultLine("at 0x", c.code), c.line);
+        EXPECT_EQ(Base::HresultLine("at 0x", c.code), c.line);
     }
 }
 
 TEST(WriteErrorLine, WritesTheBytesAndALineEndToStandardError) {
     testing::internal::CaptureStderr();
-    WriteErrorLine("first \xce\xde");
-    WriteErrorLine(std::string_view("second\0!", 8));
+    Base::WriteErrorLine("first \xce\xde");
+    Base::WriteErrorLine(std::string_view("second\0!", 8));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string("first \xce\xde\nsecond\0!\n", 18));
 }
 

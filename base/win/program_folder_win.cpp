@@ -1,8 +1,10 @@
-#include "program_folder_win.h"
+#include "base/win/program_folder_win.h"
 
 #include <windows.h>
 
-#include "program_paths.h"
+#include "base/path_folder.h"
+
+namespace Base {
 
 std::wstring ProgramFolder() {
     // Long paths: grow until the whole name fits.
@@ -14,8 +16,10 @@ std::wstring ProgramFolder() {
         }
         if (length < path.size()) {
             path.resize(length);
-            return ProgramFolderOf(path);
+            return FolderOfPath(path);
         }
         path.resize(path.size() * 2);
     }
 }
+
+}  // namespace Base

@@ -1,6 +1,8 @@
-#include "leading_integer.h"
+#include "base/leading_integer.h"
 
 #include <limits>
+
+namespace Base {
 
 namespace {
 
@@ -36,3 +38,5 @@ std::int32_t Parse(std::basic_string_view<Char> text) {
 std::int32_t ParseLeadingInteger(std::wstring_view text) { return Parse(text); }
 
 std::int32_t ParseLeadingInteger(std::string_view text) { return Parse(text); }
+
+}  // namespace Base
