@@ -8,7 +8,7 @@ extern "C" {
 #include <hidpi.h>
 }
 
-#include "hid_device.h"
+#include "display_ids.h"
 #include "interface_change.h"
 
 namespace {

@@ -8,13 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "display_ids.h"
 #include "display_report.h"
 
-inline constexpr std::int32_t kDisplayVendorId = 0x1A2C;
-inline constexpr std::int32_t kDisplayProductId = 0x4984;
-// Only the display's vendor-defined collection takes reports.
-inline constexpr unsigned short kDisplayUsagePage = 0xFF01;
-inline constexpr unsigned short kDisplayUsage = 0x0001;
 inline constexpr std::size_t kHidPathSize = 1024;
 
 struct HidFilter {

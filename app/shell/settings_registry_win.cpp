@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "base/product.h"
 #include "base/win/handles.h"
 #include "base/leading_integer.h"
-#include "product_name.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr DWORD kQueryBytes = 255;
 constexpr std::size_t kBufferChars = 256;
 
 const std::wstring& KeyPath() {
-    static const std::wstring path = std::wstring(L"SOFTWARE\\") + kProductName;
+    static const std::wstring path = std::wstring(L"SOFTWARE\\") + Base::kProductName;
     return path;
 }
 

@@ -1,8 +1,8 @@
 #include "startup_task_win.h"
 
+#include "base/product.h"
 #include "base/win/handles.h"
 #include "base/error_line.h"
-#include "product_name.h"
 #include "base/win/program_folder_win.h"
 #include "program_paths.h"
 
@@ -156,7 +156,7 @@ int Register(const TaskServiceFactory& createService, const std::wstring& progra
         return Fail("Failed to set command line arguments with HRESULT: 0x", hr);
     }
 
-    const UniqueBstr taskName = Text((std::wstring(kProductName) + L" StartupTask").c_str());
+    const UniqueBstr taskName = Text((std::wstring(Base::kProductName) + L" StartupTask").c_str());
     const Variant emptyText(L"");
     UniqueComPtr<IRegisteredTask> registered;
     hr = Obtain(registered, [&](IRegisteredTask** out) {

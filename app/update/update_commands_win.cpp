@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "base/product.h"
 #include "base/win/delete_file_win.h"
 #include "extract_zip.h"
 #include "hid_device.h"
@@ -60,7 +61,7 @@ void CUpdateCommands::CheckSoftwareUpdate(bool answering) {
         return;
     }
     StoreVersion(serverSoftwareVersion_, text);
-    const bool newer = CompareVersions(kCurrentVersion, text) >= 1;
+    const bool newer = CompareVersions(Base::kProductVersion, text) >= 1;
     if (answering || newer) {
         PostResult(kUpdateResultSoftware, newer);
     }

@@ -25,9 +25,6 @@ inline constexpr WorkerCommand kCommandCheckFirmwareQuiet = 6;
 inline constexpr WorkerCommand kCommandInstallSoftware = 7;
 inline constexpr WorkerCommand kCommandInstallFirmware = 8;
 
-// The version this program is.
-inline constexpr wchar_t kCurrentVersion[] = L"1.0.0.2";
-
 // Worker commands 3 to 8: the version checks, which answer the main window with
 // WM_UPDATE_RESULT, and the installs, which download and unpack a package, start the
 // installer inside and end the program. Runs on the worker thread only.

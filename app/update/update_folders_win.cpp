@@ -4,13 +4,15 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "base/product.h"
+
 std::wstring GetWorkFolder() {
     wchar_t folder[MAX_PATH + 1] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
         // Without it the work folder would fall back to the root of the current drive.
         return {};
     }
-    return std::wstring(folder) + L"\\Caloryn Files\\";
+    return std::wstring(folder) + L"\\" + Base::kProductName + L" Files\\";
 }
 
 bool CreateFolderTree(const std::wstring& path) {
