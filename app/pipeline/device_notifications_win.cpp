@@ -44,10 +44,6 @@ bool InterfaceHasVendorCollection(const std::wstring& path) {
     if (!device) {
         return false;
     }
-    HIDD_ATTRIBUTES attributes = {};
-    attributes.Size = sizeof(attributes);
-    ::HidD_GetAttributes(device.Get(), &attributes);
-
     PHIDP_PREPARSED_DATA raw = nullptr;
     if (!::HidD_GetPreparsedData(device.Get(), &raw)) {
         return false;

@@ -44,11 +44,7 @@ void CDeviceWorker::MonitorTick() {
 
 void CDeviceWorker::DeviceScan() {
     HidDevice& hid = HidDevice::Instance();
-    hid.ClearFilters();
-    hid.AddFilter(kDisplayVendorId, kDisplayProductId, L"", 1);
-    hid.CloseAll();
-    hid.OpenAll();
-    hid.enabled = 1;
+    hid.ScanForDisplays();
     window_.SetDeviceCountText(DeviceCountText(hid.DeviceCount()));
 
     if (SensorView() == nullptr && MapSensorBlock(sensorMapping_, sensorViewAddress_, nullptr)) {

@@ -15,6 +15,13 @@ public:
     CThreadBasic(const CThreadBasic&) = delete;
     CThreadBasic& operator=(const CThreadBasic&) = delete;
 
+    // The thread's state, in this order; the owner and the tests read it.
+    Base::UniqueHandle doneEvent;  // signalled by the thread just before it ends
+    std::atomic<std::int32_t> running{0};
+    std::int32_t loop = 0;
+    DWORD interval = 1;
+    DWORD startTick = 0;  // taken at the start; the thread also returns it as its exit code
+
     // Does nothing while the worker is running (there is never a second thread).
     void StartThread(DWORD pauseMs, bool repeat);
     // Asks the worker to stop, waits up to a second for it, and tells whether it
@@ -30,13 +37,6 @@ protected:
 
     // Waits `ms`, or less when a stop is asked for. False when stopping.
     bool SleepWhileRunning(DWORD ms);
-
-public:
-    Base::UniqueHandle doneEvent;  // signalled by the thread just before it ends
-    std::atomic<std::int32_t> running{0};
-    std::int32_t loop = 0;
-    DWORD interval = 1;
-    DWORD startTick = 0;  // also the thread's exit code
 
 private:
     static DWORD WINAPI ThreadProc(void* object);

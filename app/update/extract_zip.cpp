@@ -8,9 +8,7 @@ bool ExtractZipToFolder(const std::wstring& archivePath, const std::wstring& des
         return false;
     }
     reader->SetBaseFolder(destinationFolder);
-    ZipEntryInfo summary;
-    reader->GetEntry(-1, summary);
-    for (std::int32_t i = 0; i < summary.index; ++i) {
+    for (std::int32_t i = 0; i < reader->EntryCount(); ++i) {
         // Each entry stands alone: one that fails does not stop the others.
         ZipEntryInfo info;
         reader->GetEntry(i, info);

@@ -3,7 +3,6 @@
 #include <wininet.h>
 
 #include <atomic>
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -33,9 +32,7 @@ UniqueInternetHandle OpenRoot() {
     // the slow automatic proxy discovery.
     const DWORD access = (state & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
                                                                   : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
-    char agent[64] = {};
-    std::snprintf(agent, sizeof(agent), "%s", kUserAgent);
-    return UniqueInternetHandle(::InternetOpenA(agent, access, nullptr, nullptr, 0));
+    return UniqueInternetHandle(::InternetOpenA(kUserAgent, access, nullptr, nullptr, 0));
 }
 
 bool QueryNumber(HINTERNET request, DWORD query, DWORD& value) {

@@ -43,6 +43,9 @@ public:
     void SetBaseFolder(const std::wstring& folder);
     const std::wstring& BaseFolder() const { return rootFolder_; }
 
+    // The number of entries (what GetEntry tells for index -1).
+    std::int32_t EntryCount() const { return entryCount_; }
+
     // Describes entry `index` (-1: only the number of entries). False for indexes
     // out of range and entries whose headers cannot be read or disagree.
     bool GetEntry(std::int32_t index, ZipEntryInfo& info);

@@ -163,6 +163,7 @@ TEST_F(ZipTest, GetEntryDescribesEntriesInAnyOrder) {
     info.name = L"stale";
     ASSERT_TRUE(reader->GetEntry(-1, info));
     EXPECT_EQ(info.index, 3);
+    EXPECT_EQ(reader->EntryCount(), 3);
     EXPECT_EQ(info.name, L"");
     EXPECT_EQ(info.attributes, 0u);
     EXPECT_EQ(info.modificationTime, 0u);

@@ -2,7 +2,6 @@
 
 #include <ole2.h>
 
-#include <map>
 
 #include "base/whole_float.h"
 #include "base/win/program_folder_win.h"
@@ -11,12 +10,6 @@
 namespace Orvik {
 
 namespace {
-
-// Which windows exist, kept for the process; nothing in the library reads it.
-std::map<MWindow*, int>& WindowRegistry() {
-    static std::map<MWindow*, int> registry;
-    return registry;
-}
 
 bool AltAndF4Held() {
     // Only the "down now or since the last query" state matters: any non-zero value.
@@ -45,14 +38,12 @@ void Manager::InitGdiplus() {
     Gdiplus::GdiplusStartup(&m_gdiplusToken, &m_gdiplusStartupInput, nullptr);
     ::CoInitialize(nullptr);
     ::OleInitialize(nullptr);
-    WindowRegistry().clear();
 }
 
 void Manager::UnInitGdiplus() {
     Gdiplus::GdiplusShutdown(m_gdiplusToken);
     ::CoUninitialize();
     ::OleUninitialize();
-    WindowRegistry().clear();
 }
 
 void Manager::MessageLoop() {
@@ -68,8 +59,8 @@ void Manager::MessageLoop() {
 
 int Manager::PreTranslateMessage(MSG*) { return AltAndF4Held() ? 1 : 0; }
 
-void Manager::AddWnd(MWindow* window) { WindowRegistry()[window] = 0; }
-void Manager::DeleteWnd(MWindow* window) { WindowRegistry().erase(window); }
+void Manager::AddWnd(MWindow*) {}
+void Manager::DeleteWnd(MWindow*) {}
 
 void Manager::SetFont(const std::wstring& faceName, int size) {
     m_fontname = faceName;
