@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "zip_builder.h"
 
 namespace {

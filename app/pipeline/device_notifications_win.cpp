@@ -1,4 +1,4 @@
-#include "device_notifications_win.h"
+#include "pipeline/device_notifications_win.h"
 
 #include <dbt.h>
 
@@ -8,8 +8,8 @@ extern "C" {
 #include <hidpi.h>
 }
 
-#include "display_ids.h"
-#include "interface_change.h"
+#include "pipeline/display_ids.h"
+#include "pipeline/interface_change.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ bool InterfaceHasVendorCollection(const std::wstring& path) {
            caps.Usage == kDisplayUsage;
 }
 
-LRESULT HandleDeviceChange(WPARAM event, LPARAM data, CDeviceWorker& worker) {
+LRESULT HandleDeviceChange(WPARAM event, LPARAM data, DeviceWorker& worker) {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || header == nullptr ||
         header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) {

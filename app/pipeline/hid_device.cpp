@@ -1,4 +1,4 @@
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 
 #include <algorithm>
 #include <chrono>

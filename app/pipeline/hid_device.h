@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "display_ids.h"
-#include "display_report.h"
+#include "pipeline/display_ids.h"
+#include "pipeline/display_report.h"
 
 // The longest interface path taken, with its NUL; a longer one is passed over.
 inline constexpr std::size_t kHidPathSize = 1024;

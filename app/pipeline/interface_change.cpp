@@ -1,10 +1,10 @@
-#include "interface_change.h"
+#include "pipeline/interface_change.h"
 
 #include <algorithm>
 #include <cwchar>
 #include <string>
 
-#include "display_ids.h"
+#include "pipeline/display_ids.h"
 
 namespace {
 

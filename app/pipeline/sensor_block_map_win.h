@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/win/handles.h"
-#include "sensor_block.h"
+#include "pipeline/sensor_block.h"
 
 // Opens the sensor server's block, or creates a zero-filled one when no server has
 // yet: the server opens the same block when it starts. `created` (optional) tells

@@ -1,4 +1,4 @@
-#include "program_paths.h"
+#include "shell/program_paths.h"
 
 std::wstring SensorServerCommandLine(std::wstring_view programFolder, bool win10OrLater) {
     const wchar_t* const build = win10OrLater ? L"\\Sensovo\\SensovoServer.exe" : L"\\SensovoWin7\\SensovoServer.exe";

@@ -1,12 +1,12 @@
-#include "sensor_server_win.h"
+#include "shell/sensor_server_win.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include "base/win/handles.h"
 #include "base/win/program_folder_win.h"
-#include "program_paths.h"
-#include "windows_version_win.h"
+#include "shell/program_paths.h"
+#include "shell/windows_version_win.h"
 
 bool KillProcessByName(const wchar_t* name) {
     Base::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

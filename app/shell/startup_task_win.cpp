@@ -1,10 +1,10 @@
-#include "startup_task_win.h"
+#include "shell/startup_task_win.h"
 
 #include "base/product.h"
 #include "base/win/handles.h"
 #include "base/error_line.h"
 #include "base/win/program_folder_win.h"
-#include "program_paths.h"
+#include "shell/program_paths.h"
 
 namespace {
 

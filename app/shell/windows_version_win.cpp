@@ -1,4 +1,4 @@
-#include "windows_version_win.h"
+#include "shell/windows_version_win.h"
 
 #include <windows.h>
 

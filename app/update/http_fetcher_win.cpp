@@ -1,4 +1,4 @@
-#include "http_fetcher_win.h"
+#include "update/http_fetcher_win.h"
 
 #include <wininet.h>
 
@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "internet_handle_win.h"
+#include "update/internet_handle_win.h"
 #include "base/win/delete_file_win.h"
 #include "base/win/handles.h"
-#include "download_progress.h"
+#include "update/download_progress.h"
 #include "base/utf8_text.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "update_files.h"
+#include "update/update_files.h"
 
 UpdateFiles MakeUpdateFiles(UpdateTarget target, const std::wstring& serverVersion, const std::wstring& baseUrl,
                             const std::wstring& workFolder) {

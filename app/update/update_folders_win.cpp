@@ -1,4 +1,4 @@
-#include "update_folders_win.h"
+#include "update/update_folders_win.h"
 
 #include <windows.h>
 #include <shlobj.h>

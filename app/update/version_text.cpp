@@ -1,4 +1,4 @@
-#include "version_text.h"
+#include "update/version_text.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "device_notifications_win.h"
+#include "pipeline/device_notifications_win.h"
 
 #include <dbt.h>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "worker_fixture_win.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "interface_change.h"
+#include "pipeline/interface_change.h"
 
 #include <gtest/gtest.h>
 

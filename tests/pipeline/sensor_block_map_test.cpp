@@ -1,4 +1,4 @@
-#include "sensor_block_map_win.h"
+#include "pipeline/sensor_block_map_win.h"
 
 #include <gtest/gtest.h>
 

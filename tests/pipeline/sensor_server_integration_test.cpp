@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
 #include "wait_until.h"

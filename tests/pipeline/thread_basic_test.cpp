@@ -1,4 +1,4 @@
-#include "thread_basic_win.h"
+#include "pipeline/thread_basic_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "program_paths.h"
+#include "shell/program_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sensor_server_win.h"
+#include "shell/sensor_server_win.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include "process_list_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
-#include "server_watch.h"
+#include "shell/server_watch.h"
 #include "wait_until.h"
 
 namespace {

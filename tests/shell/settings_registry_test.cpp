@@ -1,4 +1,4 @@
-#include "settings_registry_win.h"
+#include "shell/settings_registry_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "shell/settings.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "startup_task_win.h"
+#include "shell/startup_task_win.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "http_fetcher_win.h"
+#include "update/http_fetcher_win.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "internet_handle_win.h"
+#include "update/internet_handle_win.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
 #include "temp_folder.h"

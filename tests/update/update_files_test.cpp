@@ -1,4 +1,4 @@
-#include "update_files.h"
+#include "update/update_files.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "zip_builder.h"
-#include "zip_entry_fields.h"
-#include "zip_entry_name.h"
-#include "zip_file_layer.h"
+#include "update/zip/zip_entry_fields.h"
+#include "update/zip/zip_entry_name.h"
+#include "update/zip/zip_file_layer.h"
 
 namespace {
 

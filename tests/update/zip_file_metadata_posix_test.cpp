@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/win/handles.h"
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
-#include "zip_file_layer.h"
-#include "zip_reader.h"
+#include "update/zip/zip_file_layer.h"
+#include "update/zip/zip_reader.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <map>
 #include <string>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
-#include "zip_reader.h"
+#include "update/zip/zip_reader.h"
 
 namespace {
 

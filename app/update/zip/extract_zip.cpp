@@ -1,6 +1,6 @@
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 
-#include "zip_reader.h"
+#include "update/zip/zip_reader.h"
 
 bool ExtractZipToFolder(const std::wstring& archivePath, const std::wstring& destinationFolder) {
     std::unique_ptr<ZipReader> reader = ZipReader::Open(archivePath);

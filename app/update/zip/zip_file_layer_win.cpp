@@ -1,8 +1,8 @@
 #include <windows.h>
 
 #include "base/win/handles.h"
-#include "zip_entry_fields.h"
-#include "zip_file_layer.h"
+#include "update/zip/zip_entry_fields.h"
+#include "update/zip/zip_file_layer.h"
 
 namespace {
 

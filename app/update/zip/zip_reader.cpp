@@ -1,13 +1,13 @@
-#include "zip_reader.h"
+#include "update/zip/zip_reader.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 
-#include "zip_bytes.h"
-#include "zip_entry_fields.h"
-#include "zip_entry_name.h"
-#include "zip_host.h"
+#include "update/zip/zip_bytes.h"
+#include "update/zip/zip_entry_fields.h"
+#include "update/zip/zip_entry_name.h"
+#include "update/zip/zip_host.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "zip_file_layer.h"
-#include "zip_host.h"
+#include "update/zip/zip_file_layer.h"
+#include "update/zip/zip_host.h"
 
 // Turns the raw fields of a ZIP entry into Windows attribute bits and file times.
 

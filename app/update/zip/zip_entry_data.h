@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "zip_file_layer.h"
+#include "update/zip/zip_file_layer.h"
 
 // Where an entry's data lies and what it must turn out to be.
 struct ZipEntryData {

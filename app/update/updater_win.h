@@ -6,11 +6,11 @@
 #include <mutex>
 #include <string>
 
-#include "command_queue.h"
-#include "http_fetcher_win.h"
-#include "update_commands.h"
-#include "update_files.h"
-#include "update_sources.h"
+#include "pipeline/command_queue.h"
+#include "update/http_fetcher_win.h"
+#include "pipeline/update_commands.h"
+#include "update/update_files.h"
+#include "update/update_sources.h"
 
 // A check's answer to the main window: wParam 1 software, 2 firmware; lParam 1 when a
 // newer version is available, 0 when not.
@@ -28,13 +28,13 @@ inline constexpr WorkerCommand kCommandInstallFirmware = 8;
 // Worker commands 3 to 8: the version checks, which answer the main window with
 // WM_UPDATE_RESULT, and the installs, which download and unpack a package, start the
 // installer inside and end the program. Runs on the worker thread only.
-class CUpdateCommands : public UpdateCommands {
+class Updater : public UpdateCommands {
 public:
     // The program as shipped: the built-in update server, and a started installer
     // ends the process.
-    explicit CUpdateCommands(HWND mainWindow);
+    explicit Updater(HWND mainWindow);
     // Another server, and another meaning of ending the program (tests).
-    CUpdateCommands(HWND mainWindow, UpdateSources sources, std::function<void()> endProgram);
+    Updater(HWND mainWindow, UpdateSources sources, std::function<void()> endProgram);
 
     void RunUpdateCommand(WorkerCommand command) override;
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "zip_entry_data.h"
-#include "zip_file_layer.h"
+#include "update/zip/zip_entry_data.h"
+#include "update/zip/zip_file_layer.h"
 
 // What GetEntry tells about one entry.
 struct ZipEntryInfo {

@@ -1,4 +1,4 @@
-#include "zip_entry_data.h"
+#include "update/zip/zip_entry_data.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "update_commands_win.h"
+#include "update/updater_win.h"
 
 #include <shellapi.h>
 
@@ -7,10 +7,10 @@
 
 #include "base/product.h"
 #include "base/win/delete_file_win.h"
-#include "extract_zip.h"
-#include "hid_device.h"
-#include "update_folders_win.h"
-#include "version_text.h"
+#include "update/zip/extract_zip.h"
+#include "pipeline/hid_device.h"
+#include "update/update_folders_win.h"
+#include "update/version_text.h"
 
 namespace {
 
@@ -21,15 +21,15 @@ bool IsFile(const std::wstring& path) {
 
 }  // namespace
 
-CUpdateCommands::CUpdateCommands(HWND mainWindow)
+Updater::Updater(HWND mainWindow)
     // The normal process exit: static objects go (the displays are closed), but none of
     // the main window's own shutdown runs.
-    : CUpdateCommands(mainWindow, BuiltInUpdateSources(), [] { std::exit(0); }) {}
+    : Updater(mainWindow, BuiltInUpdateSources(), [] { std::exit(0); }) {}
 
-CUpdateCommands::CUpdateCommands(HWND mainWindow, UpdateSources sources, std::function<void()> endProgram)
+Updater::Updater(HWND mainWindow, UpdateSources sources, std::function<void()> endProgram)
     : mainWindow_(mainWindow), sources_(std::move(sources)), endProgram_(std::move(endProgram)) {}
 
-void CUpdateCommands::RunUpdateCommand(WorkerCommand command) {
+void Updater::RunUpdateCommand(WorkerCommand command) {
     switch (command) {
         case kCommandCheckSoftwareAnswering:
             CheckSoftwareUpdate(true);
@@ -54,7 +54,7 @@ void CUpdateCommands::RunUpdateCommand(WorkerCommand command) {
     }
 }
 
-void CUpdateCommands::CheckSoftwareUpdate(bool answering) {
+void Updater::CheckSoftwareUpdate(bool answering) {
     std::wstring text;
     HttpFetcher().FetchText(VersionUrl(sources_.softwareBaseUrl), text);  // a failure leaves the text empty
     if (!IsAcceptedSoftwareVersion(text)) {
@@ -67,7 +67,7 @@ void CUpdateCommands::CheckSoftwareUpdate(bool answering) {
     }
 }
 
-void CUpdateCommands::CheckFirmwareUpdate(bool answering) {
+void Updater::CheckFirmwareUpdate(bool answering) {
     StoreVersion(serverFirmwareVersion_, L"");
     std::wstring text;
     HttpFetcher().FetchText(VersionUrl(sources_.firmwareBaseUrl), text);
@@ -83,25 +83,25 @@ void CUpdateCommands::CheckFirmwareUpdate(bool answering) {
     }
 }
 
-void CUpdateCommands::InstallSoftwareUpdate() {
+void Updater::InstallSoftwareUpdate() {
     Install(UpdateTarget::Software, sources_.softwareBaseUrl, ServerSoftwareVersion());
 }
 
-void CUpdateCommands::InstallFirmwareUpdate() {
+void Updater::InstallFirmwareUpdate() {
     Install(UpdateTarget::Firmware, sources_.firmwareBaseUrl, ServerFirmwareVersion());
 }
 
-std::wstring CUpdateCommands::ServerSoftwareVersion() const {
+std::wstring Updater::ServerSoftwareVersion() const {
     std::lock_guard guard(versionsLock_);
     return serverSoftwareVersion_;
 }
 
-std::wstring CUpdateCommands::ServerFirmwareVersion() const {
+std::wstring Updater::ServerFirmwareVersion() const {
     std::lock_guard guard(versionsLock_);
     return serverFirmwareVersion_;
 }
 
-void CUpdateCommands::Install(UpdateTarget target, const std::wstring& baseUrl, const std::wstring& serverVersion) {
+void Updater::Install(UpdateTarget target, const std::wstring& baseUrl, const std::wstring& serverVersion) {
     const std::wstring workFolder = GetWorkFolder();
     if (serverVersion.empty() || workFolder.empty()) {
         return;  // no accepted version to fetch, or nowhere to put it
@@ -133,11 +133,11 @@ void CUpdateCommands::Install(UpdateTarget target, const std::wstring& baseUrl, 
     endProgram_();
 }
 
-void CUpdateCommands::PostResult(WPARAM what, bool newer) const {
+void Updater::PostResult(WPARAM what, bool newer) const {
     ::PostMessageW(mainWindow_, WM_UPDATE_RESULT, what, newer ? 1 : 0);
 }
 
-void CUpdateCommands::StoreVersion(std::wstring& version, const std::wstring& text) {
+void Updater::StoreVersion(std::wstring& version, const std::wstring& text) {
     std::lock_guard guard(versionsLock_);
     version = text;
 }

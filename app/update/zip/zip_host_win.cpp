@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "zip_host.h"
+#include "update/zip/zip_host.h"
 
 std::wstring AnsiToWide(std::string_view bytes) {
     if (bytes.empty()) {

@@ -1,6 +1,6 @@
-#include "zip_entry_fields.h"
+#include "update/zip/zip_entry_fields.h"
 
-#include "zip_bytes.h"
+#include "update/zip/zip_bytes.h"
 
 namespace {
 

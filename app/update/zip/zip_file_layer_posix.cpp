@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/utf8_text.h"
-#include "zip_entry_fields.h"
-#include "zip_file_layer.h"
+#include "update/zip/zip_entry_fields.h"
+#include "update/zip/zip_file_layer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "zip_entry_name.h"
+#include "update/zip/zip_entry_name.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 // the process's time zone (TZ).
 #include <ctime>
 
-#include "zip_entry_fields.h"
-#include "zip_host.h"
+#include "update/zip/zip_entry_fields.h"
+#include "update/zip/zip_host.h"
 
 std::wstring AnsiToWide(std::string_view bytes) {
     std::wstring wide;
