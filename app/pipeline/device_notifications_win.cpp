@@ -39,8 +39,8 @@ void RegisterDeviceNotifications(HWND window) {
 
 bool InterfaceHasVendorCollection(const std::wstring& path) {
     Base::UniqueFileHandle device(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                 FILE_FLAG_OVERLAPPED, nullptr));
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_OVERLAPPED, nullptr));
     if (!device) {
         return false;
     }

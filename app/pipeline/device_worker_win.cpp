@@ -28,7 +28,8 @@ void DeviceWorker::Run() {
 void DeviceWorker::MonitorTick() {
     const SensorBlock* block = SensorView();
     if (block != nullptr) {
-        const DisplayChoice choice{tempeType.load(std::memory_order_relaxed), deviceType.load(std::memory_order_relaxed)};
+        const DisplayChoice choice{tempeType.load(std::memory_order_relaxed),
+                                   deviceType.load(std::memory_order_relaxed)};
         const std::optional<DisplayFrame> frame = ComposeDisplayFrame(ReadSensorBlock(*block), choice);
         if (!frame) {
             return;  // power reads 999 W or more: show nothing, poll again after the short pause

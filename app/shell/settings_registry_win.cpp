@@ -31,8 +31,8 @@ std::int32_t ReadSetting(const wchar_t* name) {
     const LSTATUS status = OpenKey(key);
     if (status == ERROR_FILE_NOT_FOUND) {
         HKEY created = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &created, nullptr) == ERROR_SUCCESS) {
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &created, nullptr) == ERROR_SUCCESS) {
             Base::UniqueRegistryKey closeAtOnce(created);
         }
         return 0;
@@ -44,8 +44,7 @@ std::int32_t ReadSetting(const wchar_t* name) {
     // always terminated, whatever type the value has.
     wchar_t buffer[kBufferChars] = {};
     DWORD size = kQueryBytes;
-    const LSTATUS query =
-        ::RegQueryValueExW(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    const LSTATUS query = ::RegQueryValueExW(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
     key.Reset();
     // After a value too large for the buffer its content is undefined: that reads as 0.
     if (query != ERROR_SUCCESS) {

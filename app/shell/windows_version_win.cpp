@@ -24,8 +24,8 @@ bool IsWin10OrLater(const wchar_t* ntdllName) {
         Base::WriteErrorLine(kNoNtdll);
         return false;
     }
-    const auto query =
-        reinterpret_cast<GetNtVersionNumbers>(reinterpret_cast<void*>(::GetProcAddress(ntdll.Get(), "RtlGetNtVersionNumbers")));
+    const auto query = reinterpret_cast<GetNtVersionNumbers>(
+        reinterpret_cast<void*>(::GetProcAddress(ntdll.Get(), "RtlGetNtVersionNumbers")));
     if (query == nullptr) {
         Base::WriteErrorLine(kNoVersionExport);
         return false;

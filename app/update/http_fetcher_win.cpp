@@ -44,8 +44,8 @@ bool QueryNumber(HINTERNET request, DWORD query, DWORD& value) {
 // file asked for, and must neither become a version text nor replace a file.
 UniqueInternetHandle OpenUrl(HINTERNET root, const std::wstring& url) {
     const std::string narrowUrl = Base::EncodeUtf8(url);
-    UniqueInternetHandle request(::InternetOpenUrlA(root, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1,
-                                                    kOpenUrlFlags, 0));
+    UniqueInternetHandle request(
+        ::InternetOpenUrlA(root, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1, kOpenUrlFlags, 0));
     DWORD status = 0;
     if (!request || !QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE, status) || status < 200 || status > 299) {
         return {};
@@ -134,7 +134,7 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
 
     Base::DeleteFileIfPresent(path);
     Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return kFailed;
     }

@@ -2,7 +2,8 @@
 
 UpdateFiles MakeUpdateFiles(UpdateTarget target, const std::wstring& serverVersion, const std::wstring& baseUrl,
                             const std::wstring& workFolder) {
-    const std::wstring stem = (target == UpdateTarget::Software ? L"Software-" : L"FirmwareUpdateTool-") + serverVersion;
+    const std::wstring stem =
+        (target == UpdateTarget::Software ? L"Software-" : L"FirmwareUpdateTool-") + serverVersion;
     UpdateFiles files;
     files.packageName = stem + L".zip";
     files.installerName = stem + L".exe";

@@ -23,8 +23,8 @@ TEST(Handles, HandleIsClosedWithItsOwnerAndTheLastErrorStays) {
 }
 
 TEST(Handles, FileHandleTakesInvalidHandleValueAsEmpty) {
-    const Base::UniqueFileHandle failed(::CreateFileW(L"C:\\no such folder\\file", GENERIC_READ, 0, nullptr,
-                                                       OPEN_EXISTING, 0, nullptr));
+    const Base::UniqueFileHandle failed(
+        ::CreateFileW(L"C:\\no such folder\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(failed.IsValid());
     EXPECT_EQ(failed.Get(), INVALID_HANDLE_VALUE);
 
@@ -42,7 +42,8 @@ TEST(Handles, FileHandleTakesInvalidHandleValueAsEmpty) {
 }
 
 TEST(Handles, MappedViewIsUnmappedWithItsOwner) {
-    const Base::UniqueHandle mapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, nullptr));
+    const Base::UniqueHandle mapping(
+        ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, nullptr));
     ASSERT_TRUE(mapping);
     const void* address = nullptr;
     {
@@ -57,7 +58,6 @@ TEST(Handles, MappedViewIsUnmappedWithItsOwner) {
     ASSERT_NE(::VirtualQuery(address, &info, sizeof(info)), 0u);
     EXPECT_EQ(info.State, static_cast<DWORD>(MEM_FREE));
 }
-
 
 TEST(Handles, RegistryKeyIsClosedWithItsOwner) {
     HKEY key = nullptr;

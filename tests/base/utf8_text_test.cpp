@@ -35,13 +35,13 @@ TEST(DecodeUtf8UpToNul, EachMalformedByteBecomesOneReplacement) {
         std::wstring expected;
     };
     const Case cases[] = {
-        {"a\x80z", L"a\uFFFDz"},                          // stray continuation byte
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},                    // overlong "/"
-        {"\xE0\x80\xAF", L"\uFFFD\uFFFD\uFFFD"},          // overlong "/" in three bytes
-        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},          // a UTF-16 surrogate
+        {"a\x80z", L"a\uFFFDz"},                            // stray continuation byte
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},                      // overlong "/"
+        {"\xE0\x80\xAF", L"\uFFFD\uFFFD\uFFFD"},            // overlong "/" in three bytes
+        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},            // a UTF-16 surrogate
         {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
-        {"\xE2\x82", L"\uFFFD\uFFFD"},                    // cut short at the end
-        {"\xE2\x82z", L"\uFFFD\uFFFDz"},                  // cut short before another character
+        {"\xE2\x82", L"\uFFFD\uFFFD"},                      // cut short at the end
+        {"\xE2\x82z", L"\uFFFD\uFFFDz"},                    // cut short before another character
         {"\xFF", L"\uFFFD"},
     };
     for (const Case& c : cases) {
@@ -53,7 +53,9 @@ TEST(EncodeUtf8, RoundTripsAndReplacesLoneSurrogates) {
     const std::wstring text = L"http://h/\u00E9\u20AC" + Emoji();
     EXPECT_EQ(Base::EncodeUtf8(text), "http://h/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
     EXPECT_EQ(Base::DecodeUtf8UpToNul(Base::EncodeUtf8(text)), text);
-    EXPECT_EQ(Base::EncodeUtf8(std::wstring{L'a', wchar_t(0xD800), L'b'}), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Base::EncodeUtf8(std::wstring{L'a', wchar_t(0xD800), L'b'}),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(Base::EncodeUtf8(std::wstring{wchar_t(0xDC00)}), "\xEF\xBF\xBD");
 }
 

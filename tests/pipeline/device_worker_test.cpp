@@ -212,8 +212,7 @@ TEST_F(DeviceWorkerTest, ScanFollowsPlugAndUnplug) {
     worker.QueueCommand(1);
     worker.Step();
     worker.Step();
-    EXPECT_EQ(window.Events(),
-              (std::vector<std::wstring>{L"Device:2", L"tick", L"Device:1", L"Device:0", L"tick"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::wstring>{L"Device:2", L"tick", L"Device:1", L"Device:0", L"tick"}));
     EXPECT_EQ(fake_display::SentReports(second).size(), 1u);
     EXPECT_EQ(fake_display::OpenHandles(), 0);
 }

@@ -15,9 +15,7 @@ using Clock = std::chrono::steady_clock;
 
 class StepCounter : public CThreadBasic {
 public:
-    ~StepCounter() {
-        StopThread();
-    }
+    ~StepCounter() { StopThread(); }
 
     std::atomic<int> steps{0};
     std::atomic<DWORD> stepMs{0};

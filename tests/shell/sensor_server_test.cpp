@@ -24,10 +24,12 @@ using testing::SizeIs;
 class ProgramFolderWithServers : public testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [build, exe] : {std::pair{L"Sensovo", SENSOR_SERVER_EXE}, {L"SensovoWin7", SENSOR_SERVER_WIN7_EXE}}) {
+        for (const auto& [build, exe] :
+             {std::pair{L"Sensovo", SENSOR_SERVER_EXE}, {L"SensovoWin7", SENSOR_SERVER_WIN7_EXE}}) {
             const std::wstring buildFolder = folder.Wide() + build;
             ASSERT_TRUE(::CreateDirectoryW(buildFolder.c_str(), nullptr));
-            ASSERT_TRUE(::CopyFileW(HostPathToWindows(exe).c_str(), (buildFolder + L"\\SensovoServer.exe").c_str(), FALSE));
+            ASSERT_TRUE(
+                ::CopyFileW(HostPathToWindows(exe).c_str(), (buildFolder + L"\\SensovoServer.exe").c_str(), FALSE));
         }
     }
 
@@ -48,7 +50,8 @@ protected:
 TEST_F(ProgramFolderWithServers, StartsTheBuildThatFitsTheWindowsVersion) {
     for (const bool win10OrLater : {true, false}) {
         LaunchSensorServer(folder.Wide(), win10OrLater);
-        const std::wstring expected = folder.Wide() + (win10OrLater ? L"Sensovo" : L"SensovoWin7") + L"\\SensovoServer.exe";
+        const std::wstring expected =
+            folder.Wide() + (win10OrLater ? L"Sensovo" : L"SensovoWin7") + L"\\SensovoServer.exe";
         EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, expected)));
         EndProcessesUnder(folder.Wide());
     }
@@ -76,10 +79,11 @@ TEST_F(ProgramFolderWithServers, FolderWithABlankStartsTheServerNotAPlantedProgr
     ASSERT_TRUE(::CreateDirectoryW((programFolder + L"Sensovo").c_str(), nullptr));
     ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(),
                             (programFolder + L"Sensovo\\SensovoServer.exe").c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(), (folder.Wide() + L"pro.exe").c_str(),
-                            FALSE));
+    ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(),
+                            (folder.Wide() + L"pro.exe").c_str(), FALSE));
     LaunchSensorServer(programFolder, true);
-    EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, programFolder + L"Sensovo\\SensovoServer.exe")));
+    EXPECT_THAT(WaitForServers(1),
+                ElementsAre(Field(&ProcessImage::path, programFolder + L"Sensovo\\SensovoServer.exe")));
 }
 
 // Copies of the server under a name no other process has, started by the test.
@@ -95,8 +99,8 @@ protected:
             startup.cb = sizeof(startup);
             PROCESS_INFORMATION info = {};
             std::wstring commandLine = L"\"" + exe + L"\"";
-            ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                         nullptr, &startup, &info));
+            ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                         &startup, &info));
             probe.Reset(info.hProcess);
             Base::UniqueHandle thread(info.hThread);
         }
@@ -133,7 +137,8 @@ TEST_F(NamedProbes, StopsOnlyTheFirstProcessOfThatNameWhateverItsCase) {
 
 TEST_F(NamedProbes, StopsNothingWhenNoNameMatches) {
     // A name that only starts like the probes' does not match either.
-    for (const std::wstring& other : {std::wstring(L"NoSuchProcess.exe"), name.substr(0, name.size() - 4), name + L"x"}) {
+    for (const std::wstring& other :
+         {std::wstring(L"NoSuchProcess.exe"), name.substr(0, name.size() - 4), name + L"x"}) {
         EXPECT_TRUE(KillProcessByName(other.c_str()));
     }
     ::Sleep(200);

@@ -46,8 +46,8 @@ protected:
         wchar_t data[512] = {};
         StoredValue value;
         value.bytes = sizeof(data) - sizeof(wchar_t);
-        if (::RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, data,
-                           &value.bytes) != ERROR_SUCCESS) {
+        if (::RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, data, &value.bytes) !=
+            ERROR_SUCCESS) {
             return std::nullopt;
         }
         value.text = data;

@@ -14,8 +14,8 @@ namespace {
 
 std::string HostFolderName() {
     static std::atomic<int> counter{0};
-    return "/tmp/thermolyx-http-" + std::to_string(::GetCurrentProcessId()) + "-" +
-           std::to_string(::GetTickCount64()) + "-" + std::to_string(counter++);
+    return "/tmp/thermolyx-http-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64()) +
+           "-" + std::to_string(counter++);
 }
 
 }  // namespace
@@ -86,8 +86,9 @@ std::wstring RefusedUrl(const std::wstring& path) {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string content;
     if (!file) {
         return content;

@@ -19,6 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     const wchar_t* commandLine = ::GetCommandLineW();
     DWORD written = 0;
-    ::WriteFile(file.Get(), commandLine, static_cast<DWORD>(::lstrlenW(commandLine) * sizeof(wchar_t)), &written, nullptr);
+    ::WriteFile(file.Get(), commandLine, static_cast<DWORD>(::lstrlenW(commandLine) * sizeof(wchar_t)), &written,
+                nullptr);
     return 0;
 }

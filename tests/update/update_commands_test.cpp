@@ -133,9 +133,7 @@ TEST_F(UpdateCommandsTest, AVersionTextThatIsNotAcceptedIsIgnoredEntirely) {
     const std::string rejected[] = {
         "1.0.0.10000",  // eleven characters
         "..\\..\\x",    // would become a path
-        "1.0/../../x",
-        "1.0.0.3\r\n",
-        "",
+        "1.0/../../x", "1.0.0.3\r\n", "",
     };
     for (const std::string& text : rejected) {
         server.Serve(L"sw\\version", text);

@@ -21,7 +21,7 @@ struct FileTimes {
 FileTimes TimesOf(const std::wstring& path) {
     FileTimes times;
     Base::UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(file);
     EXPECT_TRUE(::GetFileTime(file.Get(), &times.creation, &times.access, &times.modification));
     return times;
@@ -36,7 +36,9 @@ bool HostKeepsCreationTimes() {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
 }
 
-std::uint64_t UnixTicks(std::int64_t seconds) { return static_cast<std::uint64_t>(seconds * 10'000'000 + 116'444'736'000'000'000); }
+std::uint64_t UnixTicks(std::int64_t seconds) {
+    return static_cast<std::uint64_t>(seconds * 10'000'000 + 116'444'736'000'000'000);
+}
 
 TEST(ZipFileMetadata, AttributesFollowTheHostThatMadeTheEntry) {
     TempFolder temp;
@@ -111,8 +113,8 @@ TEST(ZipFileMetadata, ATargetThatCannotBeCreatedSkipsOnlyThatEntry) {
     TempFolder temp;
     temp.WriteFile("out/locked.txt", "old");
     // Held open without sharing, as a running program holds its files.
-    Base::UniqueFileHandle holder(::CreateFileW(temp.Wide("out/locked.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr));
+    Base::UniqueFileHandle holder(
+        ::CreateFileW(temp.Wide("out/locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     const std::string bytes = BuildZip({.entries = {ZipEntry("locked.txt", "new"), ZipEntry("fresh.txt", "new")}});
     const std::wstring archive = temp.WriteFile("a.zip", bytes);
@@ -142,7 +144,7 @@ TEST(ZipFileMetadata, TheArchiveIsSharedForReadingOnly) {
         ::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(reading);
     Base::UniqueFileHandle writing(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(writing);
 }
 
@@ -150,7 +152,7 @@ TEST(ZipFileMetadata, AnArchiveHeldForWritingCannotBeOpened) {
     TempFolder temp;
     const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {ZipEntry("a.txt", "a")}}));
     Base::UniqueFileHandle writer(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
     EXPECT_FALSE(ExtractZipToFolder(archive, temp.Wide("out")));
 }

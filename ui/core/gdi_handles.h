@@ -8,7 +8,8 @@ namespace Orvik {
 
 // A font added to this process from memory; removing it takes it out of the process.
 inline void RemoveMemoryFont(HANDLE font) { ::RemoveFontMemResourceEx(font); }
-using UniqueMemoryFont = Base::UniqueAny<Base::PreservingErrorTraits<HANDLE, RemoveMemoryFont, Base::NullValue<HANDLE>>>;
+using UniqueMemoryFont =
+    Base::UniqueAny<Base::PreservingErrorTraits<HANDLE, RemoveMemoryFont, Base::NullValue<HANDLE>>>;
 
 // GDI: memory DCs, GDI objects, global memory, icons, DCs borrowed from a window,
 // and selections into a DC (the previous object goes back on release).

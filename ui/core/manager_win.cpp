@@ -2,7 +2,6 @@
 
 #include <ole2.h>
 
-
 #include "base/whole_float.h"
 #include "base/win/program_folder_win.h"
 #include "core/geometry.h"

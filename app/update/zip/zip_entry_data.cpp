@@ -29,8 +29,7 @@ std::ptrdiff_t ZipEntryDataReader::Read(unsigned char* out, std::size_t capacity
     if (failed_) {
         return -1;
     }
-    const std::ptrdiff_t produced =
-        data_.method == kDeflated ? ReadDeflated(out, capacity) : ReadStored(out, capacity);
+    const std::ptrdiff_t produced = data_.method == kDeflated ? ReadDeflated(out, capacity) : ReadStored(out, capacity);
     if (produced < 0) {
         return Fail();
     }

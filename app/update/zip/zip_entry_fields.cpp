@@ -78,8 +78,8 @@ void ApplyExtendedTimestamp(std::string_view extraField, ZipFileTimes& times) {
         }
         const unsigned flags = static_cast<unsigned char>(block[0]);
         std::size_t at = 1;
-        for (const auto& [bit, target] : {std::pair{1u, &times.modification}, std::pair{2u, &times.access},
-                                          std::pair{4u, &times.creation}}) {
+        for (const auto& [bit, target] :
+             {std::pair{1u, &times.modification}, std::pair{2u, &times.access}, std::pair{4u, &times.creation}}) {
             if (!(flags & bit)) {
                 continue;
             }

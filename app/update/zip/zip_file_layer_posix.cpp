@@ -88,7 +88,8 @@ std::unique_ptr<ArchiveFile> ArchiveFile::Open(const std::wstring& path) {
     return std::unique_ptr<ArchiveFile>(new ArchiveFile(std::move(handle), static_cast<std::uint64_t>(status.st_size)));
 }
 
-ArchiveFile::ArchiveFile(std::unique_ptr<Handle> handle, std::uint64_t size) : handle_(std::move(handle)), size_(size) {}
+ArchiveFile::ArchiveFile(std::unique_ptr<Handle> handle, std::uint64_t size)
+    : handle_(std::move(handle)), size_(size) {}
 
 ArchiveFile::~ArchiveFile() = default;
 
@@ -98,8 +99,8 @@ std::ptrdiff_t ArchiveFile::ReadAt(std::uint64_t offset, void* buffer, std::size
     }
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t got = ::pread(handle_->fd, static_cast<char*>(buffer) + done, count - done,
-                                    static_cast<off_t>(offset + done));
+        const ssize_t got =
+            ::pread(handle_->fd, static_cast<char*>(buffer) + done, count - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }

@@ -38,7 +38,8 @@ std::unique_ptr<ArchiveFile> ArchiveFile::Open(const std::wstring& path) {
     return std::unique_ptr<ArchiveFile>(new ArchiveFile(std::move(handle), static_cast<std::uint64_t>(size.QuadPart)));
 }
 
-ArchiveFile::ArchiveFile(std::unique_ptr<Handle> handle, std::uint64_t size) : handle_(std::move(handle)), size_(size) {}
+ArchiveFile::ArchiveFile(std::unique_ptr<Handle> handle, std::uint64_t size)
+    : handle_(std::move(handle)), size_(size) {}
 
 ArchiveFile::~ArchiveFile() = default;
 
@@ -80,8 +81,8 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::wstring& path, std::ui
         flags = FILE_ATTRIBUTE_NORMAL;
     }
     // Write access only, no sharing while it is written, and any old file replaced.
-    auto handle = std::make_unique<Handle>(
-        Handle{Base::UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, flags, nullptr))});
+    auto handle = std::make_unique<Handle>(Handle{
+        Base::UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, flags, nullptr))});
     if (!handle->file) {
         return nullptr;
     }
