@@ -1,9 +1,9 @@
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "version_exchange.h"
+#include "pipeline/version_exchange.h"
 
 namespace {
 
@@ -29,8 +29,16 @@ HidDevice::~HidDevice() {
 
 void HidDevice::ClearFilters() { filters_.clear(); }
 
-void HidDevice::AddFilter(std::int32_t vendorId, std::int32_t productId, const std::wstring& name, std::int32_t kind) {
-    filters_.push_back(HidFilter{vendorId, productId, name, kind});
+void HidDevice::ScanForDisplays() {
+    ClearFilters();
+    AddFilter(kDisplayVendorId, kDisplayProductId, L"", 1);
+    CloseAll();
+    OpenAll();  // appends, so CloseAll comes first
+    enabled = 1;
+}
+
+void HidDevice::AddFilter(std::int32_t vendorId, std::int32_t productId, const std::wstring&, std::int32_t) {
+    filters_.push_back(HidFilter{vendorId, productId});
 }
 
 void HidDevice::CloseAll() {
@@ -57,9 +65,9 @@ void HidDevice::TryOpen(const hid_device_info& info) {
     if (!wanted || info.path == nullptr) {
         return;
     }
-    // The path must fit its field whole; a cut path would name another interface.
-    const std::size_t pathLength = std::strlen(info.path);
-    if (pathLength >= kHidPathSize) {
+    // A path too long for the device list would be cut, and a cut path names another
+    // interface.
+    if (std::strlen(info.path) >= kHidPathSize) {
         return;
     }
     std::unique_ptr<hid_device, HidDeviceCloser> device(hid_open_path(info.path));
@@ -68,17 +76,7 @@ void HidDevice::TryOpen(const hid_device_info& info) {
     }
 
     auto entry = std::make_unique<HidDeviceEntry>();
-    entry->index = static_cast<std::int32_t>(devices_.size());
-    entry->vendorId = info.vendor_id;
-    entry->productId = info.product_id;
-    std::memcpy(entry->path, info.path, pathLength + 1);
-    wchar_t product[kProductBufferLength] = {};
-    if (hid_get_product_string(device.get(), product, kProductBufferLength) == 0) {
-        product[kProductBufferLength - 1] = L'\0';
-        entry->product = product;
-    }
     entry->device = std::move(device);
-    entry->release = info.release_number;
     devices_.push_back(std::move(entry));
     deviceCount_ = static_cast<int>(devices_.size());
 }
@@ -100,7 +98,8 @@ bool HidDevice::ReadFirmwareVersion(std::int32_t& version) {
     if (enabled == 0 || devices_.empty()) {
         return false;
     }
-    const BoundedVersionAnswer answer = ExchangeFirmwareVersionWithin(devices_.front()->device, kVersionExchangeDeadline);
+    const BoundedVersionAnswer answer =
+        ExchangeFirmwareVersionWithin(devices_.front()->device, kVersionExchangeDeadline);
     if (answer.timedOut) {
         LeaveOutFirst();
         return false;

@@ -1,18 +1,18 @@
-#include "sensor_block_map_win.h"
+#include "pipeline/sensor_block_map_win.h"
 
 bool SensorBlockMapping::MapSensorBlock(bool* created) {
     if (View() != nullptr) {
         return true;
     }
-    Orvik::UniqueHandle mapping(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                                     kSensorBlockSize, kSensorBlockName));
+    Base::UniqueHandle mapping(
+        ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize, kSensorBlockName));
     if (!mapping) {
         return false;
     }
     if (created != nullptr) {
         *created = ::GetLastError() == 0;
     }
-    Orvik::UniqueMappedView address(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, kSensorBlockSize));
+    Base::UniqueMappedView address(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, kSensorBlockSize));
     if (!address) {
         return false;
     }

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "core/win_handles.h"
-#include "sensor_block.h"
+#include "base/win/handles.h"
+#include "pipeline/sensor_block.h"
 
 // The program's read-only view of the sensor server's block. Once mapped it stays
 // mapped for the owner's life and is never mapped again: the UI thread reads it
@@ -24,7 +24,7 @@ public:
     const SensorBlock* View() const { return view_.load(std::memory_order_acquire); }
 
 private:
-    Orvik::UniqueHandle mapping_;
-    Orvik::UniqueMappedView address_;
+    Base::UniqueHandle mapping_;
+    Base::UniqueMappedView address_;
     std::atomic<const SensorBlock*> view_{nullptr};
 };

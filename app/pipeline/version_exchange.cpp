@@ -1,11 +1,11 @@
-#include "version_exchange.h"
+#include "pipeline/version_exchange.h"
 
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <thread>
 
-#include "display_report.h"
+#include "pipeline/display_report.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "sensor_server_win.h"
+#include "shell/sensor_server_win.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include "core/win_handles.h"
-#include "program_folder_win.h"
-#include "program_paths.h"
-#include "windows_version_win.h"
+#include "base/win/handles.h"
+#include "base/win/program_folder_win.h"
+#include "shell/program_paths.h"
+#include "shell/windows_version_win.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ namespace {
 // list cannot be read.
 template <typename Visit>
 bool ForEachProcessNamed(const wchar_t* name, Visit visit) {
-    Orvik::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    Base::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
         return false;
     }
@@ -32,7 +32,7 @@ bool ForEachProcessNamed(const wchar_t* name, Visit visit) {
 
 bool KillProcessByName(const wchar_t* name) {
     return ForEachProcessNamed(name, [](DWORD id) {
-        Orvik::UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
+        Base::UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
         if (process) {
             ::TerminateProcess(process.Get(), 0);
         }
@@ -45,7 +45,7 @@ bool IsProcessRunning(const wchar_t* name) {
     return found;
 }
 
-void LaunchSensorServer() { LaunchSensorServer(ProgramFolder(), IsWin10OrLater()); }
+void LaunchSensorServer() { LaunchSensorServer(Base::ProgramFolder(), IsWin10OrLater()); }
 
 void LaunchSensorServer(const std::wstring& programFolder, bool win10OrLater) {
     std::wstring commandLine = SensorServerCommandLine(programFolder, win10OrLater);
@@ -53,7 +53,7 @@ void LaunchSensorServer(const std::wstring& programFolder, bool win10OrLater) {
     PROCESS_INFORMATION created = {};
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                          &created)) {
-        Orvik::UniqueHandle process(created.hProcess);
-        Orvik::UniqueHandle thread(created.hThread);
+        Base::UniqueHandle process(created.hProcess);
+        Base::UniqueHandle thread(created.hThread);
     }
 }

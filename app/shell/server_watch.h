@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "sensor_block.h"
+#include "pipeline/sensor_block.h"
 
 // The main window's watch over the sensor server. For the first minute (timer 300)
 // it starts the server again whenever the block still shows no usage; afterwards
@@ -23,7 +23,7 @@ public:
     ServerWatch(std::function<bool()> serverRunning, std::function<void()> launch);
 
     // One firing of timer 300. `block` is the worker's view of the sensor block
-    // (CDeviceWorker::SensorView), null while it is not mapped.
+    // (DeviceWorker::SensorView), null while it is not mapped.
     // Returns true at the 12th firing (and any later one): the caller kills timer 300
     // and starts timer 301.
     bool Fire(const SensorBlock* block);

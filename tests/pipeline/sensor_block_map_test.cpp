@@ -1,4 +1,4 @@
-#include "sensor_block_map_win.h"
+#include "pipeline/sensor_block_map_win.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ TEST(MapSensorBlock, FailsWhenTheNameIsTakenByAnotherKindOfObject) {
     // a later attempt succeeds once the name is free.
     SensorBlockMapping mapping;
     {
-        Orvik::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, kSensorBlockName));
+        Base::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, kSensorBlockName));
         ASSERT_TRUE(squatter);
         EXPECT_FALSE(mapping.MapSensorBlock());
         EXPECT_EQ(mapping.View(), nullptr);

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
 #include "wait_until.h"
@@ -26,9 +26,9 @@ public:
             return;
         }
         SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-        Orvik::UniqueFileHandle errors(::CreateFileW((folder_.Wide() + L"stderr.txt").c_str(), GENERIC_WRITE,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS,
-                                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        Base::UniqueFileHandle errors(::CreateFileW((folder_.Wide() + L"stderr.txt").c_str(), GENERIC_WRITE,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS,
+                                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -38,7 +38,7 @@ public:
         if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                              folder_.Wide().c_str(), &startup, &info)) {
             process_.Reset(info.hProcess);
-            Orvik::UniqueHandle thread(info.hThread);
+            Base::UniqueHandle thread(info.hThread);
         }
     }
     ~RunningServer() {
@@ -57,7 +57,7 @@ public:
 
 private:
     const TempFolder& folder_;
-    Orvik::UniqueHandle process_;
+    Base::UniqueHandle process_;
 };
 
 class SensorServerIntegration : public testing::Test {

@@ -1,4 +1,4 @@
-#include "server_watch.h"
+#include "shell/server_watch.h"
 
 #include <gtest/gtest.h>
 
@@ -73,10 +73,11 @@ TEST(ServerWatch, StartsNoServerWhileOneRuns) {
     block.usage = 0.0f;
     bool running = false;
     int launches = 0;
-    ServerWatch watch([&] { return running; }, [&] {
-        ++launches;
-        running = true;
-    });
+    ServerWatch watch([&] { return running; },
+                      [&] {
+                          ++launches;
+                          running = true;
+                      });
     for (int firing = 1; firing <= 12; ++firing) {
         watch.Fire(&block);
     }

@@ -1,4 +1,4 @@
-#include "windows_version_win.h"
+#include "shell/windows_version_win.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +37,7 @@ TEST(IsWin10OrLater, AnswersByTheMajorVersionAlone) {
         {L"6", L"3", L"9600", false},   // Windows 8.1
         {L"10", L"0", L"19045", true},  // Windows 10
         {L"10", L"0", L"22631", true},  // Windows 11 says 10 too
-        {L"11", L"0", L"0", true},
-        {L"5", L"1", L"2600", false},
+        {L"11", L"0", L"0", true},     {L"5", L"1", L"2600", false},
     };
     for (const auto& c : cases) {
         ::SetEnvironmentVariableW(L"VERSION_PROBE_MAJOR", c.major);
@@ -59,7 +58,8 @@ TEST(IsWin10OrLater, FailuresWriteTheirGbkLineAndAnswerNo) {
         // "无法加载 ntdll.dll"
         {L"no-such-module.dll", "\xce\xde\xb7\xa8\xbc\xd3\xd4\xd8 ntdll.dll\n"},
         // "无法获取 RtlGetNtVersionNumbers 函数的地址": a module without the export.
-        {L"shell_probe_module.dll", "\xce\xde\xb7\xa8\xbb\xf1\xc8\xa1 RtlGetNtVersionNumbers \xba\xaf\xca\xfd\xb5\xc4\xb5\xd8\xd6\xb7\n"},
+        {L"shell_probe_module.dll",
+         "\xce\xde\xb7\xa8\xbb\xf1\xc8\xa1 RtlGetNtVersionNumbers \xba\xaf\xca\xfd\xb5\xc4\xb5\xd8\xd6\xb7\n"},
     };
     for (const auto& c : cases) {
         testing::internal::CaptureStderr();

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "test_files_win.h"
 #include "wait_until.h"
 
@@ -53,7 +53,7 @@ bool MakeSymbolicLink(const std::filesystem::path& target, const std::filesystem
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return false;
     }
-    Orvik::UniqueHandle processHandle(process.hProcess);
-    Orvik::UniqueHandle threadHandle(process.hThread);
+    Base::UniqueHandle processHandle(process.hProcess);
+    Base::UniqueHandle threadHandle(process.hThread);
     return WaitUntil([&] { return Exists(link); });
 }

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 
 namespace {
@@ -68,10 +68,8 @@ constexpr char kPythonZip[] =
     "\" %s";
 
 const Archiver kArchivers[] = {
-    {"zip_deflated", "zip", "zip -q -r %s ."},
-    {"zip_stored", "zip", "zip -q -r -0 %s ."},
-    {"p7zip", "7z", "7z a -tzip -bso0 -bsp0 %s ."},
-    {"bsdtar", "bsdtar", "bsdtar --format zip -cf %s *"},
+    {"zip_deflated", "zip", "zip -q -r %s ."},      {"zip_stored", "zip", "zip -q -r -0 %s ."},
+    {"p7zip", "7z", "7z a -tzip -bso0 -bsp0 %s ."}, {"bsdtar", "bsdtar", "bsdtar --format zip -cf %s *"},
     {"python_zipfile", "python3", kPythonZip},
 };
 
@@ -87,7 +85,8 @@ TEST_P(ArchiverAgreement, ExtractionMatchesUnzip) {
     const std::filesystem::path source = temp.Path() / "source";
     MakeSourceTree(source);
     const std::string archive = (temp.Path() / "archive.zip").string();
-    ASSERT_EQ(RunInUtf8Locale("cd '" + source.string() + "' && " + Format(archiver.command, archive)), 0) << archiver.name;
+    ASSERT_EQ(RunInUtf8Locale("cd '" + source.string() + "' && " + Format(archiver.command, archive)), 0)
+        << archiver.name;
 
     ASSERT_EQ(RunInUtf8Locale("unzip -q '" + archive + "' -d '" + (temp.Path() / "unzip").string() + "'"), 0);
     ASSERT_TRUE(ExtractZipToFolder(std::filesystem::path(archive).wstring(), (temp.Path() / "ours").wstring()));

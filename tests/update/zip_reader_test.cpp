@@ -8,11 +8,11 @@
 #include <set>
 #include <string>
 
-#include "extract_zip.h"
 #include "symbolic_link.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
-#include "zip_reader.h"
+#include "update/zip/zip_reader.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ TEST_F(ZipTest, ExtractsStoredAndDeflatedEntriesIntoFolders) {
     static constexpr char kBinary[] = "\0\x01\xFF\x7F zero\0bytes";
     const std::string binary(kBinary, sizeof kBinary - 1);
     ZipTestArchive archive;
-    archive.entries = {ZipEntry("readme.txt", "hello", 0), ZipEntry("bin/setup.exe", big), ZipEntry("bin/data/blob", binary, 0),
-                       ZipEntry("deep/er/still/x.txt", SampleText(20'000, 7))};
+    archive.entries = {ZipEntry("readme.txt", "hello", 0), ZipEntry("bin/setup.exe", big),
+                       ZipEntry("bin/data/blob", binary, 0), ZipEntry("deep/er/still/x.txt", SampleText(20'000, 7))};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"readme.txt", "hello"},
                               {"bin/", ""},
@@ -129,7 +129,8 @@ TEST_F(ZipTest, RefusesFilesWithoutAUsableDirectoryEnd) {
         {"second disk", patched(4, 1)},
         {"directory on another disk", patched(6, 1)},
         {"entry counts differ", patched(8, 2)},
-        {"directory reaching past the record", [&] {
+        {"directory reaching past the record",
+         [&] {
              std::string bytes = good;
              PutLe32(bytes, record + 12, 1'000);
              return bytes;
@@ -149,7 +150,8 @@ TEST_F(ZipTest, TheRecordNearestTheEndIsTheOneRead) {
     // A whole archive as the comment of another: its record is the last in the file,
     // and its offsets are shifted by everything in front of it.
     const std::string inner = BuildZip({.entries = {ZipEntry("inner.txt", "inner")}});
-    const std::string outer = BuildZip({.entries = {ZipEntry("o1.txt", "1"), ZipEntry("o2.txt", "2")}, .comment = inner});
+    const std::string outer =
+        BuildZip({.entries = {ZipEntry("o1.txt", "1"), ZipEntry("o2.txt", "2")}, .comment = inner});
     ASSERT_TRUE(Extract(outer));
     EXPECT_EQ(Output(), (Tree{{"inner.txt", "inner"}}));
 }
@@ -172,6 +174,7 @@ TEST_F(ZipTest, GetEntryDescribesEntriesInAnyOrder) {
     info.name = L"stale";
     ASSERT_TRUE(reader->GetEntry(-1, info));
     EXPECT_EQ(info.index, 3);
+    EXPECT_EQ(reader->EntryCount(), 3);
     EXPECT_EQ(info.name, L"");
     EXPECT_EQ(info.attributes, 0u);
     EXPECT_EQ(info.modificationTime, 0u);
@@ -237,7 +240,7 @@ TEST_F(ZipTest, BaseFolderAlwaysEndsInASeparator) {
 
 TEST_F(ZipTest, CleanedNamesLandBelowTheDestination) {
     ZipTestArchive archive;
-    archive.entries = {ZipEntry("C:/x/y.txt", "1"), ZipEntry("//x/z.txt", "2"), ZipEntry("\\\\w\\v.txt", "3"),
+    archive.entries = {ZipEntry("C:/x/y.txt", "1"), ZipEntry("//x/z.txt", "2"),      ZipEntry("\\\\w\\v.txt", "3"),
                        ZipEntry("a/../b.txt", "4"), ZipEntry("a/b/c/../d.txt", "5"), ZipEntry("C:foo/bar", "6")};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"x/", ""},
@@ -252,9 +255,9 @@ TEST_F(ZipTest, CleanedNamesLandBelowTheDestination) {
 }
 
 TEST_F(ZipTest, HostileNamesAreRefusedAndNothingIsWrittenForThem) {
-    const char* hostile[] = {"..\\evil.exe", "../x",        "sub/../../up.txt", "..",         "x/a:b",        "file.txt:ads", "CON",             "nul.txt",    "sub/aux.log",
-                             "COM3",         "lpt1.txt",     "ctrl\x01.txt",    "trailing.",  "\\\\?\\C:\\x",
-                             "what?.txt",    "a*"};
+    const char* hostile[] = {"..\\evil.exe", "../x",         "sub/../../up.txt", "..",   "x/a:b",    "file.txt:ads",
+                             "CON",          "nul.txt",      "sub/aux.log",      "COM3", "lpt1.txt", "ctrl\x01.txt",
+                             "trailing.",    "\\\\?\\C:\\x", "what?.txt",        "a*"};
     ZipTestArchive archive;
     for (const char* name : hostile) {
         archive.entries.push_back(ZipEntry(name, "evil"));
@@ -303,18 +306,21 @@ TEST_F(ZipTest, NamesAreDecodedAsTheirPackerWroteThem) {
     ZipTestEntry markedFolder = entry("d\xC3\xA9j\xC3\xA0/", 0x0800, kDos);
     markedFolder.externalAttributes = 0x10;
     ZipTestArchive archive;
-    archive.entries = {entry("\xC3\xBCn\xC3\xAF" "code-\xE5\x90\x8D\xE5\x89\x8D.txt", 0x0800, kDos), markedFolder,
+    archive.entries = {entry("\xC3\xBCn\xC3\xAF"
+                             "code-\xE5\x90\x8D\xE5\x89\x8D.txt",
+                             0x0800, kDos),
+                       markedFolder,
                        entry("d\xC3\xA9j\xC3\xA0/\xF0\x9F\x99\x82.txt", 0x0800, kDos),
                        entry("unix-\xC3\xA9t\xC3\xA9.txt", 0, kUnix),  // Info-ZIP zip 3.0
-                       entry("ansi-\xE9t\xE9.txt", 0, kDos),            // a Windows packer, code page 1252
-                       entry("unix-latin-\xE9.txt", 0, kUnix),           // not UTF-8: the code page again
+                       entry("ansi-\xE9t\xE9.txt", 0, kDos),           // a Windows packer, code page 1252
+                       entry("unix-latin-\xE9.txt", 0, kUnix),         // not UTF-8: the code page again
                        entry("plain.txt", 0, kDos)};
     ASSERT_TRUE(Extract(archive));
 
     const std::filesystem::path out = temp_.Path() / "out";
     EXPECT_EQ(NamesIn(out), (std::set<std::u8string>{u8"\u00FCn\u00EFcode-\u540D\u524D.txt", u8"d\u00E9j\u00E0",
-                                                      u8"unix-\u00E9t\u00E9.txt", u8"ansi-\u00E9t\u00E9.txt",
-                                                      u8"unix-latin-\u00E9.txt", u8"plain.txt"}));
+                                                     u8"unix-\u00E9t\u00E9.txt", u8"ansi-\u00E9t\u00E9.txt",
+                                                     u8"unix-latin-\u00E9.txt", u8"plain.txt"}));
     EXPECT_EQ(NamesIn(out / u8"d\u00E9j\u00E0"), (std::set<std::u8string>{u8"\U0001F642.txt"}));
 
     std::unique_ptr<ZipReader> reader = Open(BuildZip(archive));
@@ -368,11 +374,15 @@ TEST_F(ZipTest, LinksInsideTheDestinationDoNotLeadOutOfIt) {
     std::filesystem::create_directories(temp_.Path() / "outside");
     temp_.WriteFile("outside/victim.txt", "untouched");
     ASSERT_TRUE(MakeSymbolicLink(temp_.Path() / "outside", temp_.Path() / "out" / "link", true));
-    ASSERT_TRUE(MakeSymbolicLink(temp_.Path() / "outside" / "victim.txt", temp_.Path() / "out" / "file-link.txt", false));
+    ASSERT_TRUE(
+        MakeSymbolicLink(temp_.Path() / "outside" / "victim.txt", temp_.Path() / "out" / "file-link.txt", false));
 
     ZipTestArchive archive;
-    archive.entries = {ZipEntry("link/planted.txt", "evil"), ZipEntry("link/deeper/planted.txt", "evil"),
-                       Folder("link/made/"), ZipEntry("link/victim.txt", "evil"), ZipEntry("file-link.txt", "evil"),
+    archive.entries = {ZipEntry("link/planted.txt", "evil"),
+                       ZipEntry("link/deeper/planted.txt", "evil"),
+                       Folder("link/made/"),
+                       ZipEntry("link/victim.txt", "evil"),
+                       ZipEntry("file-link.txt", "evil"),
                        ZipEntry("inside/ok.txt", "ok")};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(ReadTree(temp_.Path() / "outside"), (Tree{{"victim.txt", "untouched"}}));
@@ -488,13 +498,12 @@ TEST_F(ZipTest, DamagedDataFailsTheEntryAndRemovesItsFile) {
              (*e.storedPayload)[40'000] ^= 0x01;
          })},
         {"wrong CRC-32", damaged([](ZipTestEntry& e) { e.recordedCrc = Crc32(e.data) ^ 1; })},
-        {"stream ends before the size", damaged([](ZipTestEntry& e) {
-             e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() + 1);
-         })},
-        {"stream runs past the size", damaged([](ZipTestEntry& e) {
-             e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() - 1);
-         })},
-        {"compressed data cut short", damaged([&](ZipTestEntry& e) { e.storedPayload = deflated.substr(0, deflated.size() / 2); })},
+        {"stream ends before the size",
+         damaged([](ZipTestEntry& e) { e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() + 1); })},
+        {"stream runs past the size",
+         damaged([](ZipTestEntry& e) { e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() - 1); })},
+        {"compressed data cut short",
+         damaged([&](ZipTestEntry& e) { e.storedPayload = deflated.substr(0, deflated.size() / 2); })},
         {"stored sizes differ", damaged([&](ZipTestEntry& e) {
              e.method = 0;
              e.storedPayload = text + "extra";

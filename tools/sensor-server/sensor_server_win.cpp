@@ -11,7 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "core/win_handles.h"
+#include "base/error_line.h"
+#include "base/win/handles.h"
+#include "base/win/program_folder_win.h"
 #include "sensor_values.h"
 #include "thermal_zone_win.h"
 
@@ -22,8 +24,9 @@ constexpr DWORD kPublishIntervalMs = 1000;
 constexpr int kHwmonSearchLimit = 16;
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return std::nullopt;
     }
@@ -35,13 +38,6 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
         content.append(chunk, got);
     }
     return content;
-}
-
-std::wstring FolderOfThisProgram() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
 // The host's sensors, read through Wine's Z: drive.
@@ -136,24 +132,12 @@ private:
     std::optional<CpuTimes> lastTimes_;
 };
 
-bool RunsUnderWine() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-void WriteErrorLine(const std::string& line) {
-    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-    if (error == nullptr || error == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    const std::string text = line + "\n";
-    DWORD written = 0;
-    ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
+bool RunsUnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-    Orvik::UniqueHandle mapping(
+    Base::UniqueHandle mapping(
         ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize, kSensorBlockName));
     if (!mapping) {
         return 1;
@@ -162,14 +146,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     if (view == nullptr) {
         return 1;
     }
-    Orvik::UniqueMappedView viewOwner(view);
+    Base::UniqueMappedView viewOwner(view);
     auto& block = *static_cast<SensorBlock*>(view);
     // WMI for the thermal zone; the server never uninitialises, it runs until ended.
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
 
     const bool demo = AsksForDemo(commandLine);
     const bool underWine = RunsUnderWine();
-    const std::wstring valuesPath = FolderOfThisProgram() + kValuesFileName;
+    const std::wstring valuesPath = Base::ProgramFolder() + kValuesFileName;
     const DWORD started = ::GetTickCount();
     HostSensors host;
     WindowsSensors windows;
@@ -188,7 +172,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         }
         WriteToBlock(block, values);
         if (!described) {
-            WriteErrorLine(DescribeSources(sources));
+            Base::WriteErrorLine(DescribeSources(sources));
             described = true;
         }
         ::Sleep(kPublishIntervalMs);

@@ -171,12 +171,18 @@ namespace {
 
 const char* SourceName(ValueSource source) {
     switch (source) {
-    case ValueSource::ValuesFile: return "the values file";
-    case ValueSource::Demo: return "the demo curve";
-    case ValueSource::HostFiles: return "the host's files";
-    case ValueSource::SystemTimes: return "GetSystemTimes";
-    case ValueSource::ThermalZone: return "the ACPI thermal zone (WMI)";
-    case ValueSource::None: break;
+        case ValueSource::ValuesFile:
+            return "the values file";
+        case ValueSource::Demo:
+            return "the demo curve";
+        case ValueSource::HostFiles:
+            return "the host's files";
+        case ValueSource::SystemTimes:
+            return "GetSystemTimes";
+        case ValueSource::ThermalZone:
+            return "the ACPI thermal zone (WMI)";
+        case ValueSource::None:
+            break;
     }
     return "nowhere (published as 0)";
 }

@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <wbemcli.h>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 
 namespace {
 
 template <typename Interface>
-using ComPtr = Orvik::UniqueComPtr<Interface>;
+using ComPtr = Base::UniqueComPtr<Interface>;
 
 // The zone reports tenths of a kelvin.
 float TenthsOfKelvinToCelsius(long tenths) { return static_cast<float>(tenths) / 10.0f - 273.15f; }
@@ -23,7 +23,7 @@ std::optional<float> ReadAcpiThermalZoneCelsius() {
     }
     ComPtr<IWbemLocator> locator(rawLocator);
     IWbemServices* rawServices = nullptr;
-    Orvik::UniqueBstr nameSpace(::SysAllocString(L"ROOT\\WMI"));
+    Base::UniqueBstr nameSpace(::SysAllocString(L"ROOT\\WMI"));
     if (FAILED(locator.Get()->ConnectServer(nameSpace.Get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
                                             &rawServices))) {
         return std::nullopt;
@@ -32,8 +32,8 @@ std::optional<float> ReadAcpiThermalZoneCelsius() {
     // WMI answers a proxy only with impersonation allowed.
     ::CoSetProxyBlanket(services.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
-    Orvik::UniqueBstr language(::SysAllocString(L"WQL"));
-    Orvik::UniqueBstr query(::SysAllocString(L"SELECT CurrentTemperature FROM MSAcpi_ThermalZoneTemperature"));
+    Base::UniqueBstr language(::SysAllocString(L"WQL"));
+    Base::UniqueBstr query(::SysAllocString(L"SELECT CurrentTemperature FROM MSAcpi_ThermalZoneTemperature"));
     IEnumWbemClassObject* rawRows = nullptr;
     if (FAILED(services.Get()->ExecQuery(language.Get(), query.Get(),
                                          WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, &rawRows))) {

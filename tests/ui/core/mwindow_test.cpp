@@ -199,7 +199,8 @@ TEST_F(WindowCreation, FinalDestroyEmptiesTheObjectSlotOfOwnAndSuperclassedWindo
     ASSERT_EQ(::GetPropW(edit.GetSafeHwnd(), L"Control"), static_cast<HANDLE>(&edit));
 
     own.DestroyWindow();
-    for (const RecordingWindow* window : {static_cast<const RecordingWindow*>(&own), static_cast<const RecordingWindow*>(&edit)}) {
+    for (const RecordingWindow* window :
+         {static_cast<const RecordingWindow*>(&own), static_cast<const RecordingWindow*>(&edit)}) {
         ASSERT_NE(window->destroyedWindow, nullptr);
         EXPECT_EQ(window->userDataAtDestroyMessage, 0);
         EXPECT_EQ(window->propertyAtDestroyMessage, nullptr);
