@@ -96,6 +96,8 @@ public:
 
     // Painting; 1 when painted.
     int OnPaint();
+    // OnPaint without the pause that ends it.
+    int PaintFrame();
     // The message panel's timers 66, 88 and 99.
     void OnTimer(UINT id);
 

@@ -332,6 +332,14 @@ void PaintManager::DrawControls(HDC& dc, CRect clip) {
 }
 
 int PaintManager::OnPaint() {
+    const int painted = PaintFrame();
+    if (painted && HasWindow() && !::IsIconic(window_)) {
+        ::Sleep(kPauseAfterPaint);
+    }
+    return painted;
+}
+
+int PaintManager::PaintFrame() {
     if (!HasWindow() || ::IsIconic(window_)) {
         return 1;
     }
@@ -386,7 +394,6 @@ int PaintManager::OnPaint() {
             }
         }
     }
-    ::Sleep(kPauseAfterPaint);
     return 1;
 }
 
