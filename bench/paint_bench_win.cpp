@@ -53,7 +53,9 @@ int main() {
     Orvik::Manager::SetInstance(::GetModuleHandleW(nullptr));
     SkinFile background(L"img_bench_background");
     SkinFile strip(L"img_bench_strip");
-    SavePng(background.Path(), 400, 250, [](int x, int y) { return 0xFF000000u | (x * 0x10000u / 2) | (y & 0xFF); });
+    SavePng(background.Path(), 400, 250, [](int x, int y) {
+        return 0xFF000000u | static_cast<DWORD>(x * 255 / 400) << 16 | static_cast<DWORD>(y * 255 / 250);
+    });
     SavePng(strip.Path(), 480, 40, [](int x, int) { return 0xFF203040u + static_cast<DWORD>(x / 120) * 0x202020u; });
     Orvik::Manager::SetCPUTemp(45.9f);
     Orvik::Manager::SetCPUPower(65.99f);
