@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/paint_manager.h"
+#include "core/win_handles.h"
 #include "gdiplus_session.h"
 #include "test_controls_win.h"
 
@@ -211,7 +212,8 @@ public:
 
 TEST_F(ControlReports, SurfaceIsRemadeOnlyWhenItsSizeChanges) {
     SurfaceProbe control(&owner_, 1, CRect{0, 0, 10, 10}, 0);
-    HDC screen = ::GetDC(nullptr);
+    const Orvik::UniqueWindowDC borrowed = Orvik::BorrowDC(nullptr);
+    HDC screen = borrowed.Get().dc;
     control.UpdateMemDC(screen, 10, 10);
     const HDC first = control.MemoryDC();
     const HBITMAP firstBitmap = static_cast<HBITMAP>(::GetCurrentObject(first, OBJ_BITMAP));
@@ -226,7 +228,6 @@ TEST_F(ControlReports, SurfaceIsRemadeOnlyWhenItsSizeChanges) {
     ::GetObjectW(::GetCurrentObject(control.MemoryDC(), OBJ_BITMAP), sizeof(size), &size);
     EXPECT_EQ(size.bmWidth, 20);
     EXPECT_EQ(size.bmHeight, 10);
-    ::ReleaseDC(nullptr, screen);
 }
 
 TEST_F(ControlReports, StaleMarkReachesOverlappingChildrenOnly) {
