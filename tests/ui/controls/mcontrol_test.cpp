@@ -230,6 +230,42 @@ TEST_F(ControlReports, SurfaceIsRemadeOnlyWhenItsSizeChanges) {
     EXPECT_EQ(size.bmHeight, 10);
 }
 
+TEST_F(ControlReports, KeysGoDownToTheFocusedChildAndItsAccelerator) {
+    GdiBlock parent(&owner_, 1, CRect{0, 0, 100, 100}, 0);
+    auto first = std::make_unique<GdiBlock>(&parent, 2, CRect{}, 0);
+    auto second = std::make_unique<GdiBlock>(&parent, 3, CRect{}, 0);
+    GdiBlock* firstRaw = first.get();
+    GdiBlock* secondRaw = second.get();
+    parent.AddControl(std::move(first));
+    parent.AddControl(std::move(second));
+    firstRaw->SetAccelerator('A', 0x11);
+    secondRaw->SetAccelerator('B', 0);
+    EXPECT_EQ(parent.OnKeyDown('A', 1, 0x11), 1);  // offered to the children in turn
+    EXPECT_EQ(parent.OnKeyDown('A', 1, 0), 0);     // the modifier code must match too
+    secondRaw->SetFocused(1);
+    // With a focused child the key stays down there: the other child's key is not seen.
+    EXPECT_EQ(parent.OnKeyDown('B', 1, 0), 1);
+    EXPECT_EQ(parent.OnKeyDown('A', 1, 0x11), 0);
+}
+
+TEST_F(ControlReports, TimerTicksReachVisibleChildrenThatAskForThem) {
+    GdiBlock parent(&owner_, 1, CRect{0, 0, 100, 100}, 0);
+    std::vector<GdiBlock*> children;
+    for (unsigned id : {2u, 3u, 4u}) {
+        auto child = std::make_unique<GdiBlock>(&parent, id, CRect{}, 0);
+        children.push_back(child.get());
+        parent.AddControl(std::move(child));
+    }
+    children[0]->SetRunTimer(1);
+    children[1]->SetRunTimer(1);
+    children[1]->SetVisible(0, 0);
+    parent.OnTimer();
+    EXPECT_EQ(parent.ticks, 1);
+    EXPECT_EQ(children[0]->ticks, 1);
+    EXPECT_EQ(children[1]->ticks, 0);  // hidden
+    EXPECT_EQ(children[2]->ticks, 0);  // not asking
+}
+
 TEST_F(ControlReports, StaleMarkReachesOverlappingChildrenOnly) {
     GdiBlock parent(&owner_, 1, CRect{0, 0, 50, 50}, 0);
     auto inside = std::make_unique<GdiBlock>(&parent, 2, CRect{10, 10, 20, 20}, 0);

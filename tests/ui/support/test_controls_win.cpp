@@ -77,3 +77,8 @@ int GdiBlock::OnControlLButtonDblClk(unsigned, CPoint) {
     ++doubleClicks;
     return 1;
 }
+
+int GdiBlock::OnControlTimer() {
+    ++ticks;
+    return 0;
+}

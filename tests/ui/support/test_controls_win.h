@@ -41,15 +41,19 @@ public:
     int OnControlLButtonDown(unsigned flags, Orvik::CPoint point) override;
     int OnControlLButtonDblClk(unsigned flags, Orvik::CPoint point) override;
     void SetColour(COLORREF colour) { colour_ = colour; }
+    int OnControlTimer() override;
     using MControl::AddAreaControl;
     using MControl::AddControl;
+    using MControl::SetAccelerator;
     using MControl::SetDblClk;
+    using MControl::SetFocused;
 
     int renders = 0;
     int presses = 0;
     int doubleClicks = 0;
     int focusCalls = 0;
     int lastFocus = -1;
+    int ticks = 0;
 
 private:
     COLORREF colour_;
