@@ -148,6 +148,9 @@ public:
     int OnKeyDown(unsigned key, unsigned repeat, unsigned code);
     int OnKeyUp(unsigned key, unsigned repeat, unsigned code);
     int OnTimer();
+    // Has the paint manager's multimedia timer tick this control (on the timer
+    // thread), if there is a manager.
+    void AddMTimer();
 
 protected:
     // Container controls file their children here; the control owns them.

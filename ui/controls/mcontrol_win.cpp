@@ -1,5 +1,6 @@
 #include "controls/mcontrol.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "core/paint_manager.h"
@@ -253,25 +254,35 @@ void MControl::Forget(MControl* child) {
     }
 }
 
+// Children leave their list under its lock and are forgotten and deleted outside
+// it: the manager's forgetting waits for a multimedia tick, which may be running
+// this control's OnTimer and so waiting for the child lock.
 int MControl::RemoveControl(MControl* child) {
-    const std::lock_guard hold(childLock_);
-    for (auto it = children_.begin(); it != children_.end(); ++it) {
-        if (it->get() == child) {
-            Forget(child);
-            children_.erase(it);
-            break;
+    std::unique_ptr<MControl> removed;
+    {
+        const std::lock_guard hold(childLock_);
+        const auto found = std::find_if(children_.begin(), children_.end(),
+                                        [child](const auto& entry) { return entry.get() == child; });
+        if (found == children_.end()) {
+            return 0;
         }
+        removed = std::move(*found);
+        children_.erase(found);
     }
+    Forget(removed.get());
     return 0;
 }
 
 void MControl::RemoveAllControl() {
     for (auto [list, lock] : {std::pair{&areaChildren_, &areaLock_}, std::pair{&children_, &childLock_}}) {
-        const std::lock_guard hold(*lock);
-        for (const auto& child : *list) {
+        ControlList removed;
+        {
+            const std::lock_guard hold(*lock);
+            removed.swap(*list);
+        }
+        for (const auto& child : removed) {
             Forget(child.get());
         }
-        list->clear();
     }
 }
 
@@ -499,6 +510,12 @@ int MControl::OnKeyDown(unsigned key, unsigned repeat, unsigned code) {
 }
 
 int MControl::OnKeyUp(unsigned, unsigned, unsigned) { return 0; }
+
+void MControl::AddMTimer() {
+    if (manager_ != nullptr) {
+        manager_->AddMTimer(this);
+    }
+}
 
 int MControl::OnTimer() {
     int result = OnControlTimer();

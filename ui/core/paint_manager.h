@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +15,7 @@
 #include "core/message_panel.h"
 #include "core/orvik_api.h"
 #include "core/rect.h"
+#include "core/rk_timer.h"
 #include "core/win_handles.h"
 #include "render/image_cache.h"
 
@@ -31,8 +33,9 @@ enum MsgLevel : int {};
 // controls above), renders the whole client area into a fresh 32-bit image on every
 // paint, and puts it on the screen as a per-pixel-alpha layered window or by copying
 // the invalid rectangle. On top it can draw the readings overlay and a fading
-// message panel. Owns the dialog's private fonts and image cache.
-class ORVIK_API PaintManager : public CIDropTarget {
+// message panel. Owns the dialog's private fonts and image cache. Its multimedia
+// timer ticks the controls registered for it, on the system's timer thread.
+class ORVIK_API PaintManager : public RKTimer, public CIDropTarget {
 public:
     using ControlList = std::vector<std::unique_ptr<MControl>>;
 
@@ -59,7 +62,8 @@ public:
     void ClearControls();
     void ClearAllControls();
     // A control about to be deleted is neither hover nor focus control any more,
-    // nor is any control inside it.
+    // nor is it or any control inside it ticked by the multimedia timer. Waits for
+    // a tick in progress, so the caller holds no control or child lock.
     void ForgetControl(MControl* control);
     MControl* GetFocusControl() const { return focus_; }
     MControl* GetHoverControl() const { return hover_; }
@@ -100,6 +104,20 @@ public:
     int PaintFrame();
     // The message panel's timers 66, 88 and 99.
     void OnTimer(UINT id);
+
+    // The multimedia timer that ticks the registered controls: one periodic timer
+    // of `elapse` milliseconds whose id the manager remembers.
+    void SetMTimer(unsigned elapse);
+    void KillMTimer(unsigned id);
+    void KillMTimer();
+    // Registers `control` (not owned) for the ticks; 1. A control registered twice
+    // is ticked twice.
+    int AddMTimer(MControl* control);
+    // Removes the first registration of `control`; 1 if there was one, else 0.
+    int DeleteFSTimer(MControl* control);
+    using RKTimer::OnMTimer;
+    // Runs the registered controls' OnTimer on the timer thread.
+    void OnMTimer(unsigned id) override;
 
     // Message panel.
     void SetMessage(const std::wstring& text, CRect rect, MsgLevel level);
@@ -160,6 +178,8 @@ private:
     void PaintBackground(Gdiplus::Graphics& graphics, int width, int height);
     void DrawControls(HDC& dc, CRect clip);
     void ClearList(ControlList& list, std::recursive_mutex& lock);
+    // Unregisters `control` and the controls inside it from the multimedia ticks.
+    void DropTimedControls(MControl* control);
 
     // First in, last out: GDI+ outlives every GDI+ object below, whatever order the
     // program shuts its own start-up down in.
@@ -198,6 +218,12 @@ private:
     std::recursive_mutex controlLock_;
     ControlList areas_;
     ControlList controls_;
+    // Read by ticks on the timer thread.
+    std::atomic<unsigned> mtimerId_{0};
+    // Taken alone: a tick holds it while the controls it runs take the area and
+    // control locks to report their updates.
+    std::mutex mtimerLock_;
+    std::vector<MControl*> mtimerControls_;
 };
 
 }  // namespace Orvik

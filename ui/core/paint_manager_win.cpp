@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "controls/mcontrol.h"
@@ -58,6 +59,8 @@ private:
 PaintManager::PaintManager() = default;
 
 PaintManager::~PaintManager() {
+    // A tick must not reach a manager that is going, attached or not.
+    KillMTimer();
     DestroyData();
     // Never attached: the controls and caches still go before GDI+ is let go.
     ClearAllControls();
@@ -92,6 +95,7 @@ void PaintManager::DestroyData() {
         dropTarget_ = false;
     }
     windowDC_.Reset();
+    KillMTimer();
     if (HasWindow()) {
         for (const UINT timer : {MessagePanel::kHoldTimer, MessagePanel::kFadeTimer, MessagePanel::kProgressTimer}) {
             ::KillTimer(window_, timer);
@@ -141,23 +145,32 @@ MControl* PaintManager::GetControl(unsigned id) {
     return nullptr;
 }
 
+// Controls leave their list under its lock and are forgotten and deleted outside
+// it: forgetting waits for a multimedia tick, which may be waiting for that lock.
 void PaintManager::RemoveControl(MControl* control) {
-    const std::lock_guard hold(controlLock_);
-    for (auto it = controls_.begin(); it != controls_.end(); ++it) {
-        if (it->get() == control) {
-            ForgetControl(control);
-            controls_.erase(it);
+    std::unique_ptr<MControl> removed;
+    {
+        const std::lock_guard hold(controlLock_);
+        const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                        [control](const auto& entry) { return entry.get() == control; });
+        if (found == controls_.end()) {
             return;
         }
+        removed = std::move(*found);
+        controls_.erase(found);
     }
+    ForgetControl(removed.get());
 }
 
 void PaintManager::ClearList(ControlList& list, std::recursive_mutex& lock) {
-    const std::lock_guard hold(lock);
-    for (const auto& control : list) {
+    ControlList removed;
+    {
+        const std::lock_guard hold(lock);
+        removed.swap(list);
+    }
+    for (const auto& control : removed) {
         ForgetControl(control.get());
     }
-    list.clear();
 }
 
 void PaintManager::ClearAreaControls() { ClearList(areas_, areaLock_); }
@@ -178,6 +191,53 @@ void PaintManager::ForgetControl(MControl* control) {
     }
     if (hover_ != nullptr && (hover_ == control || control->Contains(hover_))) {
         hover_ = nullptr;
+    }
+    DropTimedControls(control);
+}
+
+void PaintManager::DropTimedControls(MControl* control) {
+    const std::lock_guard hold(mtimerLock_);
+    std::erase_if(mtimerControls_,
+                  [control](MControl* timed) { return timed == control || control->Contains(timed); });
+}
+
+void PaintManager::SetMTimer(unsigned elapse) { mtimerId_ = SetTimer(elapse, L"", 0); }
+
+void PaintManager::KillMTimer(unsigned id) {
+    KillTimer(id);
+    if (id == mtimerId_) {
+        mtimerId_ = 0;
+    }
+}
+
+void PaintManager::KillMTimer() {
+    KillTimer();
+    mtimerId_ = 0;
+}
+
+int PaintManager::AddMTimer(MControl* control) {
+    const std::lock_guard hold(mtimerLock_);
+    mtimerControls_.push_back(control);
+    return 1;
+}
+
+int PaintManager::DeleteFSTimer(MControl* control) {
+    const std::lock_guard hold(mtimerLock_);
+    const auto found = std::find(mtimerControls_.begin(), mtimerControls_.end(), control);
+    if (found == mtimerControls_.end()) {
+        return 0;
+    }
+    mtimerControls_.erase(found);
+    return 1;
+}
+
+void PaintManager::OnMTimer(unsigned id) {
+    if (id == 0 || id != mtimerId_) {
+        return;
+    }
+    const std::lock_guard hold(mtimerLock_);
+    for (MControl* control : mtimerControls_) {
+        control->OnTimer();
     }
 }
 
