@@ -1,0 +1,221 @@
+#include "core/paint_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "controls/mcontrol.h"
+#include "gdiplus_session.h"
+#include "painted_window_win.h"
+#include "test_controls_win.h"
+
+namespace {
+
+using Orvik::CRect;
+
+const CRect kScreenRect{100, 100, 300, 200};
+
+// The ticks of every control of a test, in the order they came.
+class TickLog {
+public:
+    void Add(unsigned control) {
+        const std::lock_guard hold(lock_);
+        order_.push_back(control);
+        if (::GetCurrentThreadId() == uiThread_) {
+            ++onUiThread_;
+        }
+    }
+    std::vector<unsigned> Order() {
+        const std::lock_guard hold(lock_);
+        return order_;
+    }
+    int Count(unsigned control) {
+        const std::lock_guard hold(lock_);
+        return static_cast<int>(std::count(order_.begin(), order_.end(), control));
+    }
+    int OnUiThread() {
+        const std::lock_guard hold(lock_);
+        return onUiThread_;
+    }
+
+private:
+    const DWORD uiThread_ = ::GetCurrentThreadId();
+    std::mutex lock_;
+    std::vector<unsigned> order_;
+    int onUiThread_ = 0;
+};
+
+// Logs its ticks and, like an animated control, asks for a redraw on each.
+class TimedBlock : public GdiBlock {
+public:
+    TimedBlock(Orvik::MObject* owner, unsigned id, CRect rect, TickLog& log)
+        : GdiBlock(owner, id, rect, RGB(0, 128, 0)), log_(log) {}
+    int OnControlTimer() override {
+        log_.Add(GetControlID());
+        UpdateControl(1, 0);
+        return 0;
+    }
+
+private:
+    TickLog& log_;
+};
+
+class PaintManagerTimers : public GdiplusSuite {
+protected:
+    void SetUp() override { ASSERT_TRUE(window_.Open(kScreenRect, false)); }
+    Orvik::PaintManager& Manager() { return window_.Manager(); }
+
+    PaintedWindow window_;
+    TickLog log_;
+};
+
+TEST_F(PaintManagerTimers, RegisteredControlsTickOnTheTimerThreadAndTheirRedrawsArePainted) {
+    auto* timed = window_.Add<TimedBlock>(1u, CRect{10, 10, 40, 40}, log_);
+    window_.Add<TimedBlock>(2u, CRect{50, 10, 80, 40}, log_);
+    timed->AddMTimer();
+    window_.Pump(100);
+    const int paintsBefore = window_.paints;
+    const int rendersBefore = timed->renders;
+
+    Manager().SetMTimer(20);
+    window_.Pump(600);
+    Manager().KillMTimer();
+    const int ticked = log_.Count(1);
+    // About 30; the bound only catches a timer that does not repeat.
+    EXPECT_GE(ticked, 5);
+    EXPECT_EQ(log_.Count(2), 0) << "a control that never registered";
+    EXPECT_EQ(log_.OnUiThread(), 0);
+    EXPECT_GT(window_.paints, paintsBefore);
+    EXPECT_GT(timed->renders, rendersBefore);
+
+    window_.Pump(100);
+    EXPECT_EQ(log_.Count(1), ticked) << "ticks after KillMTimer returned";
+}
+
+TEST_F(PaintManagerTimers, DeleteFSTimerRemovesOnlyTheFirstRegistration) {
+    auto* a = window_.Add<TimedBlock>(1u, CRect{10, 10, 40, 40}, log_);
+    auto* b = window_.Add<TimedBlock>(2u, CRect{50, 10, 80, 40}, log_);
+    EXPECT_EQ(Manager().AddMTimer(a), 1);
+    EXPECT_EQ(Manager().AddMTimer(b), 1);
+    EXPECT_EQ(Manager().AddMTimer(a), 1);
+    EXPECT_EQ(Manager().DeleteFSTimer(a), 1);  // a, b, a becomes b, a
+
+    Manager().SetMTimer(5);
+    window_.Pump(200);
+    Manager().KillMTimer();
+    const std::vector<unsigned> order = log_.Order();
+    ASSERT_GE(order.size(), 4u);
+    ASSERT_EQ(order.size() % 2, 0u) << "a tick cut short";
+    for (size_t i = 0; i < order.size(); ++i) {
+        ASSERT_EQ(order[i], i % 2 == 0 ? 2u : 1u) << "at " << i;
+    }
+
+    EXPECT_EQ(Manager().DeleteFSTimer(a), 1);
+    EXPECT_EQ(Manager().DeleteFSTimer(a), 0);
+    EXPECT_EQ(Manager().DeleteFSTimer(b), 1);
+    EXPECT_EQ(Manager().DeleteFSTimer(b), 0);
+}
+
+// A registered control at the top, a registered child inside a container, and a
+// registered area control that stays.
+struct TimedScene {
+    TimedBlock* top;
+    GdiBlock* parent;
+    TimedBlock* child;
+};
+
+struct RemovalCase {
+    const char* what;
+    std::function<void(Orvik::PaintManager&, TimedScene&)> remove;
+    std::vector<unsigned> gone;
+};
+
+// Removing while the timer runs: the removal waits for a tick in progress, and a
+// tick that asks for a redraw takes the control locks, so a removal that held them
+// while waiting would hang here.
+TEST_F(PaintManagerTimers, RemovedControlsAreNoLongerTicked) {
+    const RemovalCase cases[] = {
+        {"the control itself", [](Orvik::PaintManager& m, TimedScene& s) { m.RemoveControl(s.top); }, {1}},
+        {"the container of a control", [](Orvik::PaintManager& m, TimedScene& s) { m.RemoveControl(s.parent); },
+         {4}},
+        {"a child taken out of its container",
+         [](Orvik::PaintManager&, TimedScene& s) { s.parent->RemoveControl(s.child); }, {4}},
+        {"clearing the normal controls", [](Orvik::PaintManager& m, TimedScene&) { m.ClearControls(); }, {1, 4}},
+    };
+    for (const RemovalCase& removal : cases) {
+        SCOPED_TRACE(removal.what);
+        PaintedWindow window;
+        ASSERT_TRUE(window.Open(kScreenRect, false));
+        Orvik::PaintManager& manager = window.Manager();
+        TickLog log;
+        TimedScene scene{};
+        scene.top = window.Add<TimedBlock>(1u, CRect{10, 10, 40, 40}, log);
+        scene.parent = window.Add<GdiBlock>(3u, CRect{50, 10, 100, 60}, RGB(0, 0, 128));
+        auto child = std::make_unique<TimedBlock>(scene.parent, 4u, CRect{55, 15, 70, 30}, log);
+        scene.child = child.get();
+        child->SetManager(&manager);
+        scene.parent->AddControl(std::move(child));
+        auto area = std::make_unique<TimedBlock>(&window, 9u, CRect{0, 0, 200, 100}, log);
+        Orvik::MControl* survivor = manager.AddAreaControl(std::move(area));
+        survivor->SetManager(&manager);
+        const std::vector<std::pair<unsigned, Orvik::MControl*>> registered{
+            {1, scene.top}, {4, scene.child}, {9, survivor}};
+        for (const auto& entry : registered) {
+            entry.second->AddMTimer();
+        }
+
+        manager.SetMTimer(1);
+        window.Pump(50);
+        removal.remove(manager, scene);
+        std::vector<int> countsAtRemoval;
+        for (const unsigned id : removal.gone) {
+            countsAtRemoval.push_back(log.Count(id));
+        }
+        const int survivorAtRemoval = log.Count(9);
+        window.Pump(100);
+        manager.KillMTimer();
+
+        for (size_t i = 0; i < removal.gone.size(); ++i) {
+            const unsigned id = removal.gone[i];
+            EXPECT_GT(countsAtRemoval[i], 0) << "control " << id << " never ticked";
+            EXPECT_EQ(log.Count(id), countsAtRemoval[i]) << "control " << id << " ticked after its removal";
+            const auto entry = std::find_if(registered.begin(), registered.end(),
+                                            [id](const auto& item) { return item.first == id; });
+            EXPECT_EQ(manager.DeleteFSTimer(entry->second), 0) << "control " << id << " still registered";
+        }
+        EXPECT_GT(log.Count(9), survivorAtRemoval) << "the area control stopped ticking";
+    }
+}
+
+TEST_F(PaintManagerTimers, ReleasingOrDestroyingTheManagerStopsItsTimer) {
+    // Registered but owned by the test, so only the stopped timer keeps it quiet.
+    TimedBlock outside(&window_, 1u, CRect{10, 10, 40, 40}, log_);
+    outside.SetManager(&Manager());
+    outside.AddMTimer();
+    Manager().SetMTimer(5);
+    window_.Pump(100);
+    Manager().DestroyData();
+    const int atRelease = log_.Count(1);
+    EXPECT_GT(atRelease, 0);
+    window_.Pump(100);
+    EXPECT_EQ(log_.Count(1), atRelease) << "ticks after DestroyData";
+
+    // A manager that never had a window still stops its timer when it goes.
+    TickLog detachedLog;
+    auto detached = std::make_unique<Orvik::PaintManager>();
+    TimedBlock orphan(nullptr, 2u, CRect{0, 0, 10, 10}, detachedLog);
+    detached->AddMTimer(&orphan);
+    detached->SetMTimer(5);
+    ::Sleep(100);
+    detached.reset();
+    const int atDestruction = detachedLog.Count(2);
+    EXPECT_GT(atDestruction, 0);
+    ::Sleep(100);
+    EXPECT_EQ(detachedLog.Count(2), atDestruction) << "ticks after the manager was destroyed";
+}
+
+}  // namespace
