@@ -49,19 +49,24 @@ private:
     int onUiThread_ = 0;
 };
 
-// Logs its ticks and, like an animated control, asks for a redraw on each.
+// Logs its ticks and, like an animated control, asks for a redraw on each, after
+// staying in the tick for `stay` milliseconds.
 class TimedBlock : public GdiBlock {
 public:
-    TimedBlock(Orvik::MObject* owner, unsigned id, CRect rect, TickLog& log)
-        : GdiBlock(owner, id, rect, RGB(0, 128, 0)), log_(log) {}
+    TimedBlock(Orvik::MObject* owner, unsigned id, CRect rect, TickLog& log, DWORD stay = 0)
+        : GdiBlock(owner, id, rect, RGB(0, 128, 0)), log_(log), stay_(stay) {}
     int OnControlTimer() override {
         log_.Add(GetControlID());
+        if (stay_ != 0) {
+            ::Sleep(stay_);
+        }
         UpdateControl(1, 0);
         return 0;
     }
 
 private:
     TickLog& log_;
+    const DWORD stay_;
 };
 
 class PaintManagerTimers : public GdiplusSuite {
@@ -136,7 +141,8 @@ struct RemovalCase {
 
 // Removing while the timer runs: the removal waits for a tick in progress, and a
 // tick that asks for a redraw takes the control locks, so a removal that held them
-// while waiting would hang here.
+// while waiting would hang here. The ticks stay long enough that one is nearly
+// always in progress.
 TEST_F(PaintManagerTimers, RemovedControlsAreNoLongerTicked) {
     const RemovalCase cases[] = {
         {"the control itself", [](Orvik::PaintManager& m, TimedScene& s) { m.RemoveControl(s.top); }, {1}},
@@ -153,13 +159,14 @@ TEST_F(PaintManagerTimers, RemovedControlsAreNoLongerTicked) {
         Orvik::PaintManager& manager = window.Manager();
         TickLog log;
         TimedScene scene{};
-        scene.top = window.Add<TimedBlock>(1u, CRect{10, 10, 40, 40}, log);
+        constexpr DWORD kStay = 2;
+        scene.top = window.Add<TimedBlock>(1u, CRect{10, 10, 40, 40}, log, kStay);
         scene.parent = window.Add<GdiBlock>(3u, CRect{50, 10, 100, 60}, RGB(0, 0, 128));
-        auto child = std::make_unique<TimedBlock>(scene.parent, 4u, CRect{55, 15, 70, 30}, log);
+        auto child = std::make_unique<TimedBlock>(scene.parent, 4u, CRect{55, 15, 70, 30}, log, kStay);
         scene.child = child.get();
         child->SetManager(&manager);
         scene.parent->AddControl(std::move(child));
-        auto area = std::make_unique<TimedBlock>(&window, 9u, CRect{0, 0, 200, 100}, log);
+        auto area = std::make_unique<TimedBlock>(&window, 9u, CRect{0, 0, 200, 100}, log, kStay);
         Orvik::MControl* survivor = manager.AddAreaControl(std::move(area));
         survivor->SetManager(&manager);
         const std::vector<std::pair<unsigned, Orvik::MControl*>> registered{
