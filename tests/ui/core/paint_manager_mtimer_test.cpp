@@ -69,6 +69,9 @@ private:
     const DWORD stay_;
 };
 
+// Fast ticks ask for redraws faster than the window paints, and a pump serves
+// paints for as long as they come: tests with fast ticks wait without pumping,
+// since neither the ticks nor their invalidations need the window's thread.
 class PaintManagerTimers : public GdiplusSuite {
 protected:
     void SetUp() override { ASSERT_TRUE(window_.Open(kScreenRect, false)); }
@@ -110,7 +113,7 @@ TEST_F(PaintManagerTimers, DeleteFSTimerRemovesOnlyTheFirstRegistration) {
     EXPECT_EQ(Manager().DeleteFSTimer(a), 1);  // a, b, a becomes b, a
 
     Manager().SetMTimer(5);
-    window_.Pump(200);
+    ::Sleep(200);
     Manager().KillMTimer();
     const std::vector<unsigned> order = log_.Order();
     ASSERT_GE(order.size(), 4u);
@@ -176,14 +179,14 @@ TEST_F(PaintManagerTimers, RemovedControlsAreNoLongerTicked) {
         }
 
         manager.SetMTimer(1);
-        window.Pump(50);
+        ::Sleep(50);
         removal.remove(manager, scene);
         std::vector<int> countsAtRemoval;
         for (const unsigned id : removal.gone) {
             countsAtRemoval.push_back(log.Count(id));
         }
         const int survivorAtRemoval = log.Count(9);
-        window.Pump(100);
+        ::Sleep(100);
         manager.KillMTimer();
 
         for (size_t i = 0; i < removal.gone.size(); ++i) {
@@ -204,11 +207,11 @@ TEST_F(PaintManagerTimers, ReleasingOrDestroyingTheManagerStopsItsTimer) {
     outside.SetManager(&Manager());
     outside.AddMTimer();
     Manager().SetMTimer(5);
-    window_.Pump(100);
+    ::Sleep(100);
     Manager().DestroyData();
     const int atRelease = log_.Count(1);
     EXPECT_GT(atRelease, 0);
-    window_.Pump(100);
+    ::Sleep(100);
     EXPECT_EQ(log_.Count(1), atRelease) << "ticks after DestroyData";
 
     // A manager that never had a window still stops its timer when it goes.

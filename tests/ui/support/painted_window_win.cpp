@@ -23,17 +23,14 @@ void PaintedWindow::PaintNow() {
 
 void PaintedWindow::Pump(int milliseconds) {
     const DWORD until = ::GetTickCount() + static_cast<DWORD>(milliseconds);
-    const auto timeLeft = [until] { return static_cast<int>(until - ::GetTickCount()) > 0; };
     do {
-        // The deadline is checked between messages too: controls ticked by the
-        // multimedia timer can keep the window invalid faster than it paints.
         MSG message;
-        while (timeLeft() && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
         ::Sleep(1);
-    } while (timeLeft());
+    } while (static_cast<int>(until - ::GetTickCount()) > 0);
 }
 
 LRESULT PaintedWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
