@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "canvas_win.h"
+#include "core/gdi_handles.h"
 #include "core/manager.h"
-#include "core/win_handles.h"
 #include "image_fixtures_win.h"
 #include "painted_window_win.h"
 #include "skin_file_win.h"
@@ -73,7 +73,7 @@ int main() {
         std::vector<StripLabel*> labels;
         for (int i = 0; i < 3; ++i) {
             auto* label = window.Add<StripLabel>(static_cast<unsigned>(i + 1),
-                                                  Orvik::CRect{20 + i * 125, 180, 140 + i * 125, 220}, L"Fan 1200");
+                                                 Orvik::CRect{20 + i * 125, 180, 140 + i * 125, 220}, L"Fan 1200");
             label->SetImage(strip.Name().c_str(), 4);
             label->SetFont(L"Arial", 16, Gdiplus::FontStyleBold);
             label->SetAlignment(1, 4);

@@ -16,7 +16,8 @@ case $arch in
     *) echo "wine-run: WINE_TEST_ARCH is '$arch', not win32 or win64" >&2; exit 2 ;;
 esac
 export WINEPREFIX=$prefix WINEARCH=$arch WINELOADER=$loader
-export WINEDEBUG=-all
+# Quiet, except that a program whose DLLs cannot be loaded says which.
+export WINEDEBUG=-all,err+module
 # Wine must never offer to download Mono or Gecko.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "settings.h"
+#include "shell/settings.h"
 
 // The settings in HKEY_CURRENT_USER\SOFTWARE\Caloryn, as decimal integers in REG_SZ
 // values. Failures read as 0 and write nothing, without a word.

@@ -1,22 +1,22 @@
-#include "http_fetcher_win.h"
+#include "update/http_fetcher_win.h"
 
-#include <shlwapi.h>
 #include <wininet.h>
 
 #include <atomic>
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "core/win_handles.h"
-#include "download_progress.h"
-#include "utf8_text.h"
+#include "update/internet_handle_win.h"
+#include "base/win/delete_file_win.h"
+#include "base/win/handles.h"
+#include "update/download_progress.h"
+#include "base/utf8_text.h"
 
 namespace {
 
-using Orvik::UniqueInternetHandle;
+using Thermolyx::UniqueInternetHandle;
 
 constexpr char kUserAgent[] = "DOR2.0/PC 5.5.0000";
 constexpr char kExtraHeaders[] = "Accept: */*\r\n\r\n";
@@ -32,9 +32,7 @@ UniqueInternetHandle OpenRoot() {
     // the slow automatic proxy discovery.
     const DWORD access = (state & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
                                                                   : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
-    char agent[64] = {};
-    std::snprintf(agent, sizeof(agent), "%s", kUserAgent);
-    return UniqueInternetHandle(::InternetOpenA(agent, access, nullptr, nullptr, 0));
+    return UniqueInternetHandle(::InternetOpenA(kUserAgent, access, nullptr, nullptr, 0));
 }
 
 bool QueryNumber(HINTERNET request, DWORD query, DWORD& value) {
@@ -45,9 +43,9 @@ bool QueryNumber(HINTERNET request, DWORD query, DWORD& value) {
 // Null unless the server answered with a success status: an error page is not the
 // file asked for, and must neither become a version text nor replace a file.
 UniqueInternetHandle OpenUrl(HINTERNET root, const std::wstring& url) {
-    const std::string narrowUrl = EncodeUtf8(url);
-    UniqueInternetHandle request(::InternetOpenUrlA(root, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1,
-                                                    kOpenUrlFlags, 0));
+    const std::string narrowUrl = Base::EncodeUtf8(url);
+    UniqueInternetHandle request(
+        ::InternetOpenUrlA(root, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1, kOpenUrlFlags, 0));
     DWORD status = 0;
     if (!request || !QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE, status) || status < 200 || status > 299) {
         return {};
@@ -110,7 +108,7 @@ int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
     if (!ReadBody(request.Get(), ContentLength(request.Get()), running, append)) {
         return kFailed;
     }
-    text = DecodeUtf8UpToNul(body);
+    text = Base::DecodeUtf8UpToNul(body);
     return running == 1 ? kDone : kStopped;
 }
 
@@ -134,11 +132,9 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     }
     progress.UrlOpened();
 
-    if (::PathFileExistsW(path.c_str())) {
-        ::DeleteFileW(path.c_str());
-    }
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    Base::DeleteFileIfPresent(path);
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return kFailed;
     }

@@ -1,8 +1,10 @@
-#include "update_folders_win.h"
+#include "update/update_folders_win.h"
 
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+
+#include "base/product.h"
 
 std::wstring GetWorkFolder() {
     wchar_t folder[MAX_PATH + 1] = {};
@@ -10,7 +12,7 @@ std::wstring GetWorkFolder() {
         // Without it the work folder would fall back to the root of the current drive.
         return {};
     }
-    return std::wstring(folder) + L"\\Caloryn Files\\";
+    return std::wstring(folder) + L"\\" + Base::kProductName + L" Files\\";
 }
 
 bool CreateFolderTree(const std::wstring& path) {

@@ -1,5 +1,3 @@
-#include "update_sources.h"
+#include "update/update_sources.h"
 
-UpdateSources BuiltInUpdateSources() {
-    return {L"" THERMOLYX_SOFTWARE_UPDATE_URL, L"" THERMOLYX_FIRMWARE_UPDATE_URL};
-}
+UpdateSources BuiltInUpdateSources() { return {L"" THERMOLYX_SOFTWARE_UPDATE_URL, L"" THERMOLYX_FIRMWARE_UPDATE_URL}; }

@@ -1,4 +1,4 @@
-#include "device_worker_win.h"
+#include "pipeline/device_worker_win.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "core/manager.h"
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
@@ -135,7 +135,7 @@ TEST_F(DeviceWorkerTest, TickBeforeTheBlockIsMappedReadsAndSendsNothing) {
 }
 
 TEST_F(DeviceWorkerTest, TickWithoutABlockStillKeepsItsSecond) {
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ::Sleep(1500);
     // Ticks of a second each, not a 16 ms busy loop.
     EXPECT_LE(worker.steps, 3);
@@ -150,7 +150,7 @@ TEST_F(DeviceWorkerTest, PowerOf999WithholdsEverythingAndPollsQuickly) {
     EXPECT_TRUE(Reports().empty());
     EXPECT_EQ(window.Count(L"tick"), 0);
 
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 15; }, 2000ms));  // about every 16 ms
     EXPECT_TRUE(Reports().empty());
 
@@ -162,7 +162,7 @@ TEST_F(DeviceWorkerTest, PowerOf999WithholdsEverythingAndPollsQuickly) {
 TEST_F(DeviceWorkerTest, QueuedCommandsRunBeforeTheNextTick) {
     Publish(10.0f, 20.0f, 30.0f);
     worker.QueueCommand(1);
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] { return window.Count(L"tick") >= 1; }));
     // Queued during a tick's wait: all three scans run before the next tick.
     worker.QueueCommand(1);
@@ -184,7 +184,7 @@ TEST_F(DeviceWorkerTest, QueuedCommandsRunBeforeTheNextTick) {
 TEST_F(DeviceWorkerTest, TicksComeAboutASecondApartAndStopIsPrompt) {
     Publish(10.0f, 20.0f, 30.0f);
     worker.QueueCommand(1);
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] { return Reports().size() >= 1; }));
     const auto first = Clock::now();
     ASSERT_TRUE(WaitUntil([&] { return Reports().size() >= 3; }));
@@ -212,8 +212,7 @@ TEST_F(DeviceWorkerTest, ScanFollowsPlugAndUnplug) {
     worker.QueueCommand(1);
     worker.Step();
     worker.Step();
-    EXPECT_EQ(window.Events(),
-              (std::vector<std::wstring>{L"Device:2", L"tick", L"Device:1", L"Device:0", L"tick"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::wstring>{L"Device:2", L"tick", L"Device:1", L"Device:0", L"tick"}));
     EXPECT_EQ(fake_display::SentReports(second).size(), 1u);
     EXPECT_EQ(fake_display::OpenHandles(), 0);
 }

@@ -1,11 +1,11 @@
-#include "settings_registry_win.h"
+#include "shell/settings_registry_win.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ protected:
     static bool KeyExists() {
         HKEY key = nullptr;
         const bool exists = ::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        Orvik::UniqueRegistryKey owner(key);
+        Base::UniqueRegistryKey owner(key);
         return exists;
     }
 
@@ -34,7 +34,7 @@ protected:
         HKEY key = nullptr;
         ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        Orvik::UniqueRegistryKey owner(key);
+        Base::UniqueRegistryKey owner(key);
         ASSERT_EQ(::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
     }
 
@@ -46,8 +46,8 @@ protected:
         wchar_t data[512] = {};
         StoredValue value;
         value.bytes = sizeof(data) - sizeof(wchar_t);
-        if (::RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, data,
-                           &value.bytes) != ERROR_SUCCESS) {
+        if (::RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, data, &value.bytes) !=
+            ERROR_SUCCESS) {
             return std::nullopt;
         }
         value.text = data;

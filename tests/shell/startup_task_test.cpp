@@ -1,4 +1,4 @@
-#include "startup_task_win.h"
+#include "shell/startup_task_win.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -48,14 +48,15 @@ TEST(StartupTask, RegistersTheLogonTaskWithEveryValue) {
     EXPECT_FALSE(outcome.comLeftInitialised);
     EXPECT_THAT(scheduler.HeldReferences(), Each(0));
     EXPECT_FALSE(scheduler.ReleasedWithoutCom());
-    EXPECT_THAT(scheduler.Calls(),
-                ElementsAre("ITaskService::Connect", "ITaskService::GetFolder", "ITaskService::NewTask",
-                            "ITaskDefinition::get_Triggers", "ITriggerCollection::Create", "ITrigger::put_Id",
-                            "ITaskDefinition::get_Principal", "IPrincipal::put_RunLevel", "ITaskDefinition::get_Settings",
-                            "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put",
-                            "ITaskSettings::put", "ITaskSettings::put_ExecutionTimeLimit", "ITaskDefinition::get_Actions",
-                            "IActionCollection::Create", "IAction::QueryInterface(IExecAction)", "IExecAction::put_Path",
-                            "IExecAction::put_Arguments", "ITaskFolder::RegisterTaskDefinition"));
+    EXPECT_THAT(
+        scheduler.Calls(),
+        ElementsAre("ITaskService::Connect", "ITaskService::GetFolder", "ITaskService::NewTask",
+                    "ITaskDefinition::get_Triggers", "ITriggerCollection::Create", "ITrigger::put_Id",
+                    "ITaskDefinition::get_Principal", "IPrincipal::put_RunLevel", "ITaskDefinition::get_Settings",
+                    "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put",
+                    "ITaskSettings::put", "ITaskSettings::put_ExecutionTimeLimit", "ITaskDefinition::get_Actions",
+                    "IActionCollection::Create", "IAction::QueryInterface(IExecAction)", "IExecAction::put_Path",
+                    "IExecAction::put_Arguments", "ITaskFolder::RegisterTaskDefinition"));
 
     const auto& task = scheduler.Registration();
     EXPECT_THAT(task.connectArguments, ElementsAre(VT_EMPTY, VT_EMPTY, VT_EMPTY, VT_EMPTY));
@@ -118,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "ITaskDefinition::get_Triggers"},
         FailingStep{Step::CreateTrigger, "Failed to create trigger with HRESULT: 0x", 1, "ITriggerCollection::Create"},
         FailingStep{Step::SetTriggerId, "Failed to set trigger ID with HRESULT: 0x", 1, "ITrigger::put_Id"},
-        FailingStep{Step::GetPrincipal, "Failed to get principal with HRESULT: 0x", 1, "ITaskDefinition::get_Principal"},
+        FailingStep{Step::GetPrincipal, "Failed to get principal with HRESULT: 0x", 1,
+                    "ITaskDefinition::get_Principal"},
         FailingStep{Step::SetRunLevel, "Failed to set run level with HRESULT: 0x", 1, "IPrincipal::put_RunLevel"},
         FailingStep{Step::GetActions, "Failed to get action collection with HRESULT: 0x", 1,
                     "ITaskDefinition::get_Actions"},

@@ -1,10 +1,10 @@
-#include "http_fetcher_win.h"
+#include "update/http_fetcher_win.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/win_handles.h"
+#include "update/internet_handle_win.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
 #include "temp_folder.h"
@@ -65,7 +65,8 @@ TEST_F(HttpFetcherTest, RequestCarriesTheUserAgentAndAcceptHeaderAndBypassesCach
     EXPECT_EQ(requests.rfind("GET /version HTTP/1.1\n", 0), 0u) << requests;
     EXPECT_NE(requests.find("\nUser-Agent: DOR2.0/PC 5.5.0000\n"), std::string::npos) << requests;
     // Wine's client adds an Accept header of its own, the same as ours.
-    for (std::size_t at = requests.find("\nAccept:"); at != std::string::npos; at = requests.find("\nAccept:", at + 1)) {
+    for (std::size_t at = requests.find("\nAccept:"); at != std::string::npos;
+         at = requests.find("\nAccept:", at + 1)) {
         EXPECT_EQ(requests.compare(at, 13, "\nAccept: */*\n"), 0) << requests;
     }
     EXPECT_NE(requests.find("\nAccept: */*\n"), std::string::npos) << requests;
@@ -104,8 +105,8 @@ TEST_F(HttpFetcherTest, FailuresLeaveTheTextUnchanged) {
     server.Serve(L"moved.status", "301");
     server.Serve(L"cut", Letters(25000));
     server.Serve(L"cut.cut", "12000");
-    const std::wstring urls[] = {server.Url(L"missing"), server.Url(L"busy"), server.Url(L"moved"),
-                                 server.Url(L"cut"), RefusedUrl(L"version")};
+    const std::wstring urls[] = {server.Url(L"missing"), server.Url(L"busy"), server.Url(L"moved"), server.Url(L"cut"),
+                                 RefusedUrl(L"version")};
     for (const std::wstring& url : urls) {
         std::wstring text = L"unchanged";
         EXPECT_EQ(fetcher.FetchText(url, text), HttpFetcher::kFailed) << url;
@@ -218,8 +219,8 @@ TEST(UniqueInternetHandle, ClosesOnceAndKeepsTheCallersLastError) {
     HINTERNET raw = ::InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     ASSERT_NE(raw, nullptr);
     {
-        Orvik::UniqueInternetHandle first(raw);
-        Orvik::UniqueInternetHandle second(std::move(first));
+        Thermolyx::UniqueInternetHandle first(raw);
+        Thermolyx::UniqueInternetHandle second(std::move(first));
         EXPECT_FALSE(first);
         EXPECT_EQ(second.Get(), raw);
         ::SetLastError(ERROR_FILE_NOT_FOUND);

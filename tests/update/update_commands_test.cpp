@@ -1,4 +1,4 @@
-#include "update_commands_win.h"
+#include "update/updater_win.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -8,12 +8,12 @@
 #include <string>
 
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
-#include "update_folders_win.h"
+#include "update/update_folders_win.h"
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
@@ -76,7 +76,7 @@ protected:
     // One command through the worker's dispatcher, on fresh update state.
     Outcome RunOnFreshCommands(WorkerCommand command) {
         MessageRecorder window;
-        CUpdateCommands fresh{window.Handle(), Sources(), [] {}};
+        Updater fresh{window.Handle(), Sources(), [] {}};
         worker.SetUpdateCommands(&fresh);
         worker.QueueCommand(command);
         worker.Step();
@@ -99,7 +99,7 @@ protected:
     LocalHttpServer server;
     MessageRecorder recorder;
     int ended = 0;
-    CUpdateCommands commands{recorder.Handle(), Sources(), [this] { ++ended; }};
+    Updater commands{recorder.Handle(), Sources(), [this] { ++ended; }};
     RecordingWindow pipelineWindow;
     TestWorker worker{pipelineWindow};
 };
@@ -133,9 +133,7 @@ TEST_F(UpdateCommandsTest, AVersionTextThatIsNotAcceptedIsIgnoredEntirely) {
     const std::string rejected[] = {
         "1.0.0.10000",  // eleven characters
         "..\\..\\x",    // would become a path
-        "1.0/../../x",
-        "1.0.0.3\r\n",
-        "",
+        "1.0/../../x", "1.0.0.3\r\n", "",
     };
     for (const std::string& text : rejected) {
         server.Serve(L"sw\\version", text);
@@ -148,7 +146,7 @@ TEST_F(UpdateCommandsTest, AVersionTextThatIsNotAcceptedIsIgnoredEntirely) {
     server.Serve(L"sw\\version.status", "503");
     commands.CheckSoftwareUpdate(true);
     EXPECT_EQ(commands.ServerSoftwareVersion(), L"1.0.0.10");
-    CUpdateCommands unreachable{recorder.Handle(), {RefusedUrl(L"sw/"), RefusedUrl(L"fw/")}, [] {}};
+    Updater unreachable{recorder.Handle(), {RefusedUrl(L"sw/"), RefusedUrl(L"fw/")}, [] {}};
     unreachable.CheckSoftwareUpdate(true);
     unreachable.CheckFirmwareUpdate(true);
 
@@ -223,7 +221,7 @@ TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromThePackageAndEndsTheProg
         server.Serve(folder + Widen(c.package), Package(c.package));
         MessageRecorder window;
         int endedHere = 0;
-        CUpdateCommands fresh{window.Handle(), Sources(), [&endedHere] { ++endedHere; }};
+        Updater fresh{window.Handle(), Sources(), [&endedHere] { ++endedHere; }};
         worker.SetUpdateCommands(&fresh);
         fake_display::Reset();
         fake_display::SetVersion(fake_display::Plug(), 0x01, 0x05);

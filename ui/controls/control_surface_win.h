@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "core/gdi_handles.h"
 #include "core/orvik_api.h"
-#include "core/win_handles.h"
 
 namespace Orvik {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "controls/mcontrol.h"
+#include "core/gdi_handles.h"
 #include "core/orvik_api.h"
-#include "core/win_handles.h"
 
 namespace Orvik {
 
@@ -18,8 +18,7 @@ namespace Orvik {
 // derived controls draw with.
 class ORVIK_API MControlFont : public MControl {
 public:
-    MControlFont(MObject* owner, unsigned id, CRect rect, const wchar_t* title, int visible, int enabled,
-                 int response);
+    MControlFont(MObject* owner, unsigned id, CRect rect, const wchar_t* title, int visible, int enabled, int response);
     ~MControlFont() override;
 
     virtual void SetTextFont(const std::wstring& face);

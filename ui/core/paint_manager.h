@@ -11,12 +11,12 @@
 
 #include "core/drop_target_win.h"
 #include "core/font_store.h"
+#include "core/gdi_handles.h"
 #include "core/gdiplus_hold_win.h"
 #include "core/message_panel.h"
 #include "core/orvik_api.h"
 #include "core/rect.h"
 #include "core/rk_timer.h"
-#include "core/win_handles.h"
 #include "render/image_cache.h"
 
 namespace Orvik {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/gdi_handles.h"
 #include "core/paint_manager.h"
-#include "core/win_handles.h"
 #include "gdiplus_session.h"
 #include "test_controls_win.h"
 
@@ -85,9 +85,9 @@ TEST_P(PtInRectTest, RightAndBottomEdgesAreOutside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PtInRectTest,
-                         testing::Values(HitCase{true, {9, 5}, 1}, HitCase{true, {10, 5}, 0},
-                                         HitCase{true, {5, 10}, 0}, HitCase{true, {0, 0}, 1},
-                                         HitCase{true, {-1, 5}, 0}, HitCase{false, {5, 5}, 0}));
+                         testing::Values(HitCase{true, {9, 5}, 1}, HitCase{true, {10, 5}, 0}, HitCase{true, {5, 10}, 0},
+                                         HitCase{true, {0, 0}, 1}, HitCase{true, {-1, 5}, 0},
+                                         HitCase{false, {5, 5}, 0}));
 
 TEST_F(ControlReports, LookupGoesThroughNormalChildrenBeforeAreas) {
     GdiBlock parent(&owner_, 1, CRect{0, 0, 100, 100}, 0);

@@ -2,7 +2,7 @@
 
 #include <gdiplus.h>
 
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 
 using Orvik::CPoint;
 using Orvik::CRect;
@@ -19,8 +19,7 @@ void StripLabel::DrawControl(HDC& dc, CRect) {
         ::BitBlt(MemoryDC(), 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
         Gdiplus::Graphics graphics(MemoryDC());
         DrawStripFrame(graphics, frame_, CRect{0, 0, width, height});
-        DrawTitle(graphics,
-                  Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height)),
+        DrawTitle(graphics, Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height)),
                   Gdiplus::StringFormatFlagsNoWrap);
         ++renders_;
     }
