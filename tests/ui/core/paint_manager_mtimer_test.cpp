@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -12,12 +13,15 @@
 #include "gdiplus_session.h"
 #include "painted_window_win.h"
 #include "test_controls_win.h"
+#include "wait_until.h"
 
 namespace {
 
 using Orvik::CRect;
 
 const CRect kScreenRect{100, 100, 300, 200};
+// Bounds waits for ticks that a loaded machine may deliver late; never a measure.
+constexpr std::chrono::milliseconds kTickDeadline{30000};
 
 // The ticks of every control of a test, in the order they came.
 class TickLog {
@@ -90,15 +94,15 @@ TEST_F(PaintManagerTimers, RegisteredControlsTickOnTheTimerThreadAndTheirRedraws
     const int rendersBefore = timed->renders;
 
     Manager().SetMTimer(20);
-    window_.Pump(600);
+    // Five ticks only show a timer that repeats, and their redraws painted.
+    const bool tickedAndPainted = window_.PumpUntil(
+        [&] { return log_.Count(1) >= 5 && window_.paints > paintsBefore && timed->renders > rendersBefore; },
+        static_cast<int>(kTickDeadline.count()));
     Manager().KillMTimer();
     const int ticked = log_.Count(1);
-    // About 30; the bound only catches a timer that does not repeat.
-    EXPECT_GE(ticked, 5);
+    EXPECT_TRUE(tickedAndPainted) << ticked << " ticks, " << window_.paints - paintsBefore << " paints";
     EXPECT_EQ(log_.Count(2), 0) << "a control that never registered";
     EXPECT_EQ(log_.OnUiThread(), 0);
-    EXPECT_GT(window_.paints, paintsBefore);
-    EXPECT_GT(timed->renders, rendersBefore);
 
     window_.Pump(100);
     EXPECT_EQ(log_.Count(1), ticked) << "ticks after KillMTimer returned";
@@ -113,10 +117,10 @@ TEST_F(PaintManagerTimers, DeleteFSTimerRemovesOnlyTheFirstRegistration) {
     EXPECT_EQ(Manager().DeleteFSTimer(a), 1);  // a, b, a becomes b, a
 
     Manager().SetMTimer(5);
-    ::Sleep(200);
+    const bool twoTicks = WaitUntil([&] { return log_.Order().size() >= 4; }, kTickDeadline);
     Manager().KillMTimer();
+    ASSERT_TRUE(twoTicks);
     const std::vector<unsigned> order = log_.Order();
-    ASSERT_GE(order.size(), 4u);
     ASSERT_EQ(order.size() % 2, 0u) << "a tick cut short";
     for (size_t i = 0; i < order.size(); ++i) {
         ASSERT_EQ(order[i], i % 2 == 0 ? 2u : 1u) << "at " << i;
@@ -145,14 +149,15 @@ struct RemovalCase {
 // Removing while the timer runs: the removal waits for a tick in progress, and a
 // tick that asks for a redraw takes the control locks, so a removal that held them
 // while waiting would hang here. The ticks stay long enough that one is nearly
-// always in progress.
+// always in progress. Every registered control has ticked before the removal, and
+// the survivor ticks twice after it, so the removed ones had whole ticks to show up.
 TEST_F(PaintManagerTimers, RemovedControlsAreNoLongerTicked) {
     const RemovalCase cases[] = {
         {"the control itself", [](Orvik::PaintManager& m, TimedScene& s) { m.RemoveControl(s.top); }, {1}},
-        {"the container of a control", [](Orvik::PaintManager& m, TimedScene& s) { m.RemoveControl(s.parent); },
-         {4}},
+        {"the container of a control", [](Orvik::PaintManager& m, TimedScene& s) { m.RemoveControl(s.parent); }, {4}},
         {"a child taken out of its container",
-         [](Orvik::PaintManager&, TimedScene& s) { s.parent->RemoveControl(s.child); }, {4}},
+         [](Orvik::PaintManager&, TimedScene& s) { s.parent->RemoveControl(s.child); },
+         {4}},
         {"clearing the normal controls", [](Orvik::PaintManager& m, TimedScene&) { m.ClearControls(); }, {1, 4}},
     };
     for (const RemovalCase& removal : cases) {
@@ -179,25 +184,26 @@ TEST_F(PaintManagerTimers, RemovedControlsAreNoLongerTicked) {
         }
 
         manager.SetMTimer(1);
-        ::Sleep(50);
+        ASSERT_TRUE(WaitUntil([&] { return log.Count(1) > 0 && log.Count(4) > 0 && log.Count(9) > 0; }, kTickDeadline))
+            << "not every registered control ticked";
         removal.remove(manager, scene);
         std::vector<int> countsAtRemoval;
         for (const unsigned id : removal.gone) {
             countsAtRemoval.push_back(log.Count(id));
         }
         const int survivorAtRemoval = log.Count(9);
-        ::Sleep(100);
+        const bool survivorTicks = WaitUntil([&] { return log.Count(9) >= survivorAtRemoval + 2; }, kTickDeadline);
         manager.KillMTimer();
 
         for (size_t i = 0; i < removal.gone.size(); ++i) {
             const unsigned id = removal.gone[i];
             EXPECT_GT(countsAtRemoval[i], 0) << "control " << id << " never ticked";
             EXPECT_EQ(log.Count(id), countsAtRemoval[i]) << "control " << id << " ticked after its removal";
-            const auto entry = std::find_if(registered.begin(), registered.end(),
-                                            [id](const auto& item) { return item.first == id; });
+            const auto entry =
+                std::find_if(registered.begin(), registered.end(), [id](const auto& item) { return item.first == id; });
             EXPECT_EQ(manager.DeleteFSTimer(entry->second), 0) << "control " << id << " still registered";
         }
-        EXPECT_GT(log.Count(9), survivorAtRemoval) << "the area control stopped ticking";
+        EXPECT_TRUE(survivorTicks) << "the area control stopped ticking";
     }
 }
 
@@ -207,10 +213,9 @@ TEST_F(PaintManagerTimers, ReleasingOrDestroyingTheManagerStopsItsTimer) {
     outside.SetManager(&Manager());
     outside.AddMTimer();
     Manager().SetMTimer(5);
-    ::Sleep(100);
+    EXPECT_TRUE(WaitUntil([&] { return log_.Count(1) > 0; }, kTickDeadline));
     Manager().DestroyData();
     const int atRelease = log_.Count(1);
-    EXPECT_GT(atRelease, 0);
     ::Sleep(100);
     EXPECT_EQ(log_.Count(1), atRelease) << "ticks after DestroyData";
 
@@ -220,10 +225,9 @@ TEST_F(PaintManagerTimers, ReleasingOrDestroyingTheManagerStopsItsTimer) {
     TimedBlock orphan(nullptr, 2u, CRect{0, 0, 10, 10}, detachedLog);
     detached->AddMTimer(&orphan);
     detached->SetMTimer(5);
-    ::Sleep(100);
+    EXPECT_TRUE(WaitUntil([&] { return detachedLog.Count(2) > 0; }, kTickDeadline));
     detached.reset();
     const int atDestruction = detachedLog.Count(2);
-    EXPECT_GT(atDestruction, 0);
     ::Sleep(100);
     EXPECT_EQ(detachedLog.Count(2), atDestruction) << "ticks after the manager was destroyed";
 }

@@ -4,6 +4,7 @@
 
 #include <ole2.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -61,9 +62,9 @@ TEST_F(PaintManagerTest, LayeredOutputKeepsHolesAndMakesGdiDrawingOpaque) {
     OpenBackdrop();
     PaintedWindow window;
     ASSERT_TRUE(window.Open(kScreenRect, true));
-    window.Add<ArgbBlock>(1u, CRect{10, 10, 30, 30}, 0x00000000);   // hole
-    window.Add<ArgbBlock>(2u, CRect{40, 10, 60, 30}, 0x0000FF00);   // colour, alpha 0
-    window.Add<ArgbBlock>(3u, CRect{70, 10, 90, 30}, 0xFF000000);   // opaque black
+    window.Add<ArgbBlock>(1u, CRect{10, 10, 30, 30}, 0x00000000);       // hole
+    window.Add<ArgbBlock>(2u, CRect{40, 10, 60, 30}, 0x0000FF00);       // colour, alpha 0
+    window.Add<ArgbBlock>(3u, CRect{70, 10, 90, 30}, 0xFF000000);       // opaque black
     window.Add<GdiBlock>(4u, CRect{100, 10, 120, 30}, RGB(255, 0, 0));  // GDI leaves alpha 0
     window.PaintNow();
     window.Pump(50);
@@ -218,21 +219,37 @@ TEST_F(PaintManagerTest, MessagePanelHoldsThenFadesIntoTheBackground) {
     // A point of the panel's inside away from its text.
     const int x = 320;
     const int y = 200;
-    std::vector<std::pair<int, int>> seen;  // alpha, shown grey
+    struct Sample {
+        int alpha;
+        int grey;  // what the screen shows
+        DWORD at;  // milliseconds after the message was set
+    };
+    std::vector<Sample> seen;
+    // Sampled until the panel has gone. Under load the timers come late, never
+    // early, so the deadline only stops a panel that never goes.
+    constexpr DWORD kDeadline = 60000;
     const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < 5000) {
+    do {
         window.Pump(40);
         const int alpha = window.Manager().GetMessagePanel().Alpha();
         window.PaintNow();
-        seen.emplace_back(alpha, Red(ReadScreen(kLeft + x, kTop + y, 1, 1)->Pixel(0, 0)));
-    }
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front().first, 255);
-    EXPECT_NEAR(seen.front().second, 0xFE, 2);
-    EXPECT_EQ(seen.back().first, 0);
-    EXPECT_EQ(seen.back().second, 0x40);
+        seen.push_back({alpha, Red(ReadScreen(kLeft + x, kTop + y, 1, 1)->Pixel(0, 0)), ::GetTickCount() - start});
+    } while (seen.back().alpha != 0 && ::GetTickCount() - start < kDeadline);
+    ASSERT_EQ(seen.back().alpha, 0) << "still shown after " << kDeadline << " ms";
+    EXPECT_EQ(seen.back().grey, 0x40);
+    EXPECT_EQ(seen.front().alpha, 255);
+    EXPECT_NEAR(seen.front().grey, 0xFE, 2);
+
+    const auto fading = std::find_if(seen.begin(), seen.end(), [](const Sample& s) { return s.alpha < 255; });
+    ASSERT_NE(fading, seen.end());
+    // The 3 s hold: the fade cannot have begun much before it ends.
+    EXPECT_GE(fading->at, 2800u);
     int faded = 0;
-    for (const auto& [alpha, grey] : seen) {
+    for (size_t i = 0; i < seen.size(); ++i) {
+        const auto [alpha, grey, at] = seen[i];
+        if (i > 0) {
+            EXPECT_LE(alpha, seen[i - 1].alpha) << "alpha rose at " << at << " ms";
+        }
         // The frame's 0xE6 and then the inside's 0xFE, each at `alpha` over what is
         // below; the panel is left out at 10 and below.
         auto over = [alpha](int top, int below) { return (top * alpha + below * (255 - alpha)) / 255; };

@@ -33,21 +33,44 @@ void PaintedWindow::Pump(int milliseconds) {
     } while (static_cast<int>(until - ::GetTickCount()) > 0);
 }
 
+bool PaintedWindow::PumpUntil(const std::function<bool()>& condition, int milliseconds) {
+    // Looks after every message: redraws asked for faster than the window paints
+    // would keep the queue from ever running dry.
+    const DWORD until = ::GetTickCount() + static_cast<DWORD>(milliseconds);
+    for (;;) {
+        MSG message;
+        const bool served = ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);
+        if (served) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        if (condition()) {
+            return true;
+        }
+        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
+            return false;
+        }
+        if (!served) {
+            ::Sleep(1);
+        }
+    }
+}
+
 LRESULT PaintedWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        if (manager_.OnPaint()) {
-            ++paints;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            if (manager_.OnPaint()) {
+                ++paints;
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            manager_.OnTimer(static_cast<UINT>(wParam));
             return 0;
-        }
-        break;
-    case WM_TIMER:
-        manager_.OnTimer(static_cast<UINT>(wParam));
-        return 0;
-    default:
-        break;
+        default:
+            break;
     }
     return MWindow::OnWindowMessage(message, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ public:
     void PaintNow();
     // Serves the thread's messages for `milliseconds`.
     void Pump(int milliseconds);
+    // Serves the thread's messages until `condition` holds or `milliseconds` pass;
+    // tells whether it held.
+    bool PumpUntil(const std::function<bool()>& condition, int milliseconds);
 
     Orvik::PaintManager& Manager() { return manager_; }
     template <typename Control, typename... Args>
