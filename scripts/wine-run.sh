@@ -56,4 +56,17 @@ mkdir -p "$(dirname "$prefix")"
     fi
 ) 9>"$prefix.lock"
 
-exec "$loader" "$@"
+# Every test program prints before it can fail, so a failure with no output at all
+# means Wine never started it (seen once under heavy load). Say so, and try once more.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+for attempt in 1 2; do
+    # One stream, so the copy is complete when the pipeline ends.
+    "$loader" "$@" 2>&1 | tee "$output" && status=0 || status=${PIPESTATUS[0]}
+    if [ "$status" -eq 0 ] || [ -s "$output" ]; then
+        exit "$status"
+    fi
+    echo "wine-run: $1 ended with status $status and printed nothing: Wine did not start it (attempt $attempt of 2)" >&2
+    sleep 1
+done
+exit "$status"
