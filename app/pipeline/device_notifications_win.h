@@ -6,6 +6,8 @@
 
 #include "pipeline/device_worker_win.h"
 
+namespace Thermolyx {
+
 // Asks for device-interface notifications to `window` (USB device, disk, HID and
 // network classes). The registrations last as long as the window.
 void RegisterDeviceNotifications(HWND window);
@@ -16,3 +18,5 @@ LRESULT HandleDeviceChange(WPARAM event, LPARAM data, DeviceWorker& worker);
 
 // Whether the interface at `path` is the display's vendor collection.
 bool InterfaceHasVendorCollection(const std::wstring& path);
+
+}  // namespace Thermolyx

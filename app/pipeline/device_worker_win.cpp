@@ -3,6 +3,8 @@
 #include "core/manager.h"
 #include "pipeline/hid_device.h"
 
+namespace Thermolyx {
+
 DeviceWorker::DeviceWorker(PipelineWindow& window) : window_(window) {}
 
 void DeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command); }
@@ -54,3 +56,5 @@ void DeviceWorker::DeviceScan() {
 }
 
 std::wstring DeviceCountText(int count) { return L"Device:" + std::to_wstring(count > 0 ? count : 0); }
+
+}  // namespace Thermolyx

@@ -11,6 +11,8 @@
 #include "pipeline/thread_basic_win.h"
 #include "pipeline/update_commands.h"
 
+namespace Thermolyx {
+
 // The main window's worker: one command per step, or a tick when none waits.
 // Everything that touches the displays, the sensor block or the network runs here.
 class DeviceWorker : public CThreadBasic {
@@ -52,3 +54,5 @@ private:
 
 // "Device:%d" for the device-count text.
 std::wstring DeviceCountText(int count);
+
+}  // namespace Thermolyx

@@ -5,6 +5,15 @@
 #include <cstring>
 #include <thread>
 
+using Thermolyx::HidDeviceHandle;
+using Thermolyx::kDisplayProductId;
+using Thermolyx::kDisplayReportId;
+using Thermolyx::kDisplayReportSize;
+using Thermolyx::kDisplayUsage;
+using Thermolyx::kDisplayUsagePage;
+using Thermolyx::kDisplayVendorId;
+using Thermolyx::kHidPathSize;
+
 namespace {
 
 constexpr std::size_t kWriteLength = kDisplayReportSize + 1;  // the display expects a trailing zero byte

@@ -11,22 +11,30 @@
 #include "pipeline/display_ids.h"
 #include "pipeline/display_report.h"
 
+namespace Thermolyx {
+
 // The longest interface path taken, with its NUL; a longer one is passed over.
 inline constexpr std::size_t kHidPathSize = 1024;
+
+}  // namespace Thermolyx
 
 struct HidFilter {
     std::int32_t vendorId = 0;
     std::int32_t productId = 0;
 };
 
+namespace Thermolyx {
+
 struct HidDeviceCloser {
     void operator()(hid_device* device) const { hid_close(device); }
 };
 using HidDeviceHandle = std::unique_ptr<hid_device, HidDeviceCloser>;
 
+}  // namespace Thermolyx
+
 // One open display interface: only its device handle is ever used.
 struct HidDeviceEntry {
-    HidDeviceHandle device;
+    Thermolyx::HidDeviceHandle device;
 };
 
 // The program's only link to the displays. One object per process; every operation

@@ -1,5 +1,8 @@
 #include "pipeline/sensor_block_map_win.h"
 
+using Thermolyx::kSensorBlockName;
+using Thermolyx::kSensorBlockSize;
+
 bool MapSensorBlock(Base::UniqueHandle& mapping, Base::UniqueMappedView& view, bool* created) {
     mapping.Reset(
         ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize, kSensorBlockName));

@@ -8,6 +8,8 @@
 #include "shell/program_paths.h"
 #include "shell/windows_version_win.h"
 
+using Thermolyx::SensorServerCommandLine;
+
 bool KillProcessByName(const wchar_t* name) {
     Base::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {

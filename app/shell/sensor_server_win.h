@@ -2,7 +2,11 @@
 
 #include <string>
 
+namespace Thermolyx {
+
 inline constexpr wchar_t kSensorServerExe[] = L"SensovoServer.exe";
+
+}  // namespace Thermolyx
 
 // Terminates the first process in the system's list whose executable name equals
 // `name`, ignoring letter case; later ones of that name are left alone. True when the

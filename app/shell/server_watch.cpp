@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace Thermolyx {
+
 namespace {
 
 constexpr int kLastFiringBefore = 10;
@@ -17,3 +19,5 @@ bool ServerWatch::Fire(const SensorBlock* block) {
     }
     return firings_++ > kLastFiringBefore;
 }
+
+}  // namespace Thermolyx

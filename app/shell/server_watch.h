@@ -4,6 +4,8 @@
 
 #include "pipeline/sensor_block.h"
 
+namespace Thermolyx {
+
 // The main window's timer 300: for the first minute, start the sensor server again
 // whenever its block still shows no usage. The watch does not look for a running
 // server, so a launch while one runs starts a second one.
@@ -25,3 +27,5 @@ private:
     // The main window owns the process's only watch, so this counts for the process.
     int firings_ = 0;
 };
+
+}  // namespace Thermolyx

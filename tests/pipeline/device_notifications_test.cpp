@@ -9,6 +9,8 @@
 #include "pipeline/hid_device.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::InterfaceHasVendorCollection;
+
 namespace {
 
 // A broadcast record as the system hands it over: the header, then the path.

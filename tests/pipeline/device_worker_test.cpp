@@ -11,6 +11,10 @@
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::DeviceCountText;
+using Thermolyx::DeviceWorker;
+using Thermolyx::UpdateCommands;
+
 namespace {
 
 using namespace std::chrono_literals;

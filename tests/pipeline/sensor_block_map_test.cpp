@@ -4,6 +4,10 @@
 
 #include "worker_fixture_win.h"
 
+using Thermolyx::kSensorBlockName;
+using Thermolyx::kSensorBlockSize;
+using Thermolyx::ReadSensorBlock;
+
 namespace {
 
 TEST(MapSensorBlock, CreatesAZeroBlockThenOpensTheSameOne) {

@@ -11,6 +11,9 @@
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::ReadSensorBlock;
+using Thermolyx::SensorReadings;
+
 namespace {
 
 // A copy of SensovoServer.exe in a scratch folder, with its values file beside it.

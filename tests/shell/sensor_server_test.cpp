@@ -13,6 +13,8 @@
 #include "shell/server_watch.h"
 #include "wait_until.h"
 
+using Thermolyx::ServerWatch;
+
 namespace {
 
 using testing::ElementsAre;

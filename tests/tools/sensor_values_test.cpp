@@ -7,6 +7,14 @@
 
 namespace {
 
+using Thermolyx::kSensorNameSize;
+using Thermolyx::ParseCpuTimes;
+using Thermolyx::ParseMilliCelsius;
+using Thermolyx::ParseValuesFile;
+using Thermolyx::PowerBetween;
+using Thermolyx::PublishedValues;
+using Thermolyx::SyntheticValues;
+
 TEST(ParseValuesFile, ReadsEveryKeyAndPassesOverBadLines) {
     const PublishedValues values = ParseValuesFile(
         "power = 65.2\r\n"

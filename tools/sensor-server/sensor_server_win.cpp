@@ -11,6 +11,18 @@
 #include "base/win/program_folder_win.h"
 #include "sensor_values.h"
 
+using Thermolyx::CpuTimes;
+using Thermolyx::kSensorBlockName;
+using Thermolyx::kSensorBlockSize;
+using Thermolyx::ParseCpuTimes;
+using Thermolyx::ParseMilliCelsius;
+using Thermolyx::ParseValuesFile;
+using Thermolyx::PowerBetween;
+using Thermolyx::PublishedValues;
+using Thermolyx::SyntheticValues;
+using Thermolyx::UsageBetween;
+using Thermolyx::WriteToBlock;
+
 namespace {
 
 constexpr wchar_t kValuesFileName[] = L"SensovoValues.txt";

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace Thermolyx {
+
 namespace {
 
 std::string_view Trim(std::string_view text) {
@@ -151,3 +153,5 @@ void WriteToBlock(SensorBlock& block, const PublishedValues& values) {
     CopyName(block.name2, values.name2);
     block.temperature2 = values.temperature2;
 }
+
+}  // namespace Thermolyx

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace Thermolyx {
+
 // The few file operations the archive reader needs. Paths are wide texts that may
 // use "\" or "/"; times are Windows file times (100 ns since 1601, UTC), 0 meaning
 // "leave as it is".
@@ -67,3 +69,5 @@ std::wstring CurrentFolderWithSeparator();
 // Whether `path` still lies inside `folder` once the system has resolved it, so a
 // name the system reads differently from how it looks cannot escape.
 bool IsInsideFolder(const std::wstring& folder, const std::wstring& path);
+
+}  // namespace Thermolyx

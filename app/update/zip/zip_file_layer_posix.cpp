@@ -15,6 +15,8 @@
 #include "update/zip/zip_entry_fields.h"
 #include "update/zip/zip_file_layer.h"
 
+namespace Thermolyx {
+
 namespace {
 
 std::string ToNativePath(const std::wstring& path) {
@@ -196,3 +198,5 @@ std::wstring CurrentFolderWithSeparator() {
 bool IsInsideFolder(const std::wstring& folder, const std::wstring& path) {
     return Normalize(ToNativePath(path)).starts_with(Normalize(ToNativePath(folder)));
 }
+
+}  // namespace Thermolyx

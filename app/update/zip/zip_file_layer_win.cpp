@@ -4,6 +4,8 @@
 #include "update/zip/zip_entry_fields.h"
 #include "update/zip/zip_file_layer.h"
 
+namespace Thermolyx {
+
 namespace {
 
 FILETIME ToFileTime(std::uint64_t value) {
@@ -150,3 +152,5 @@ bool IsInsideFolder(const std::wstring& folder, const std::wstring& path) {
            ::CompareStringOrdinal(fullPath.c_str(), static_cast<int>(fullFolder.size()), fullFolder.c_str(),
                                   static_cast<int>(fullFolder.size()), TRUE) == CSTR_EQUAL;
 }
+
+}  // namespace Thermolyx
