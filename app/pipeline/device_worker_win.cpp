@@ -11,6 +11,11 @@ void DeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command)
 
 void DeviceWorker::SetUpdateCommands(UpdateCommands* updates) { updates_ = updates; }
 
+void DeviceWorker::SetDisplayChoice(DisplayChoice choice) {
+    tempeType_.store(choice.tempeType, std::memory_order_relaxed);
+    deviceType_.store(choice.deviceType, std::memory_order_relaxed);
+}
+
 const SensorBlock* DeviceWorker::SensorView() const { return sensorView_.load(std::memory_order_acquire); }
 
 void DeviceWorker::Run() {
@@ -30,8 +35,8 @@ void DeviceWorker::Run() {
 void DeviceWorker::MonitorTick() {
     const SensorBlock* block = SensorView();
     if (block != nullptr) {
-        const DisplayChoice choice{tempeType.load(std::memory_order_relaxed),
-                                   deviceType.load(std::memory_order_relaxed)};
+        const DisplayChoice choice{tempeType_.load(std::memory_order_relaxed),
+                                   deviceType_.load(std::memory_order_relaxed)};
         const std::optional<DisplayFrame> frame = ComposeDisplayFrame(ReadSensorBlock(*block), choice);
         if (!frame) {
             return;  // power reads 999 W or more: show nothing, poll again after the short pause

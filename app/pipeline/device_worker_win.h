@@ -28,9 +28,8 @@ public:
     // Commands 3 to 8 go here; without a handler they are dropped.
     void SetUpdateCommands(UpdateCommands* updates);
 
-    // Written by the UI thread on a click, read by the next tick.
-    std::atomic<std::int32_t> tempeType{0};
-    std::atomic<std::int32_t> deviceType{0};
+    // UI thread, on a click: the choices the next tick shows.
+    void SetDisplayChoice(DisplayChoice choice);
 
     // The block once the first device scan has mapped it; null until then.
     const SensorBlock* SensorView() const;
@@ -46,6 +45,9 @@ private:
     PipelineWindow& window_;
     UpdateCommands* updates_ = nullptr;
     CommandQueue commands_;
+    // Written by the UI thread on a click, read by the next tick.
+    std::atomic<std::int32_t> tempeType_{0};
+    std::atomic<std::int32_t> deviceType_{0};
 
     Base::UniqueHandle sensorMapping_;
     Base::UniqueMappedView sensorViewAddress_;

@@ -90,10 +90,9 @@ TEST_F(DeviceWorkerTest, TickFollowsTheChoicesOfTheMoment) {
     Publish(65.2f, 45.9f, 37.5f);
     worker.QueueCommand(1);
     worker.Step();
-    worker.tempeType = 1;
-    worker.deviceType = 1;
+    worker.SetDisplayChoice({1, 1});
     worker.Step();
-    worker.tempeType = 0;
+    worker.SetDisplayChoice({0, 1});
     worker.Step();
     const auto reports = Reports();
     ASSERT_EQ(reports.size(), 2u);
