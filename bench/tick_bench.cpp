@@ -8,6 +8,10 @@
 
 namespace {
 
+using Thermolyx::DisplayChoice;
+using Thermolyx::DisplayFrame;
+using Thermolyx::ReadSensorBlock;
+
 // The readings store: two whole-float stores, as the library makes them.
 volatile float storedTemperature;
 volatile float storedSecond;

@@ -1,5 +1,7 @@
 #include "pipeline/command_queue.h"
 
+namespace Thermolyx {
+
 void CommandQueue::Push(WorkerCommand command) {
     std::lock_guard guard(lock_);
     commands_.push_back(command);
@@ -14,3 +16,5 @@ std::optional<WorkerCommand> CommandQueue::Pop() {
     commands_.pop_front();
     return head;
 }
+
+}  // namespace Thermolyx

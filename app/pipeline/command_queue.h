@@ -9,6 +9,8 @@
 // installs; an empty queue means a tick.
 using WorkerCommand = std::int32_t;
 
+namespace Thermolyx {
+
 inline constexpr WorkerCommand kCommandDeviceScan = 1;
 inline constexpr WorkerCommand kCommandFirstUpdate = 3;
 inline constexpr WorkerCommand kCommandLastUpdate = 8;
@@ -25,3 +27,5 @@ private:
     std::mutex lock_;
     std::deque<WorkerCommand> commands_;
 };
+
+}  // namespace Thermolyx

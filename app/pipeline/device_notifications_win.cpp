@@ -11,6 +11,8 @@ extern "C" {
 #include "pipeline/display_ids.h"
 #include "pipeline/interface_change.h"
 
+namespace Thermolyx {
+
 namespace {
 
 constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
@@ -70,3 +72,5 @@ LRESULT HandleDeviceChange(WPARAM event, LPARAM data, DeviceWorker& worker) {
     }
     return 0;
 }
+
+}  // namespace Thermolyx

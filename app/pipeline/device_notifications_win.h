@@ -6,6 +6,8 @@
 
 #include "pipeline/device_worker_win.h"
 
+namespace Thermolyx {
+
 // RegisterDeviceNotificationW, or a stand-in that records what it is given.
 using RegisterNotification = HDEVNOTIFY(WINAPI*)(HANDLE recipient, LPVOID filter, DWORD flags);
 
@@ -20,3 +22,5 @@ LRESULT HandleDeviceChange(WPARAM event, LPARAM data, DeviceWorker& worker);
 
 // Whether the interface at `path` is the display's vendor collection.
 bool InterfaceHasVendorCollection(const std::wstring& path);
+
+}  // namespace Thermolyx

@@ -3,11 +3,18 @@
 #include "core/manager.h"
 #include "pipeline/hid_device.h"
 
+namespace Thermolyx {
+
 DeviceWorker::DeviceWorker(PipelineWindow& window) : window_(window) {}
 
 void DeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command); }
 
 void DeviceWorker::SetUpdateCommands(UpdateCommands* updates) { updates_ = updates; }
+
+void DeviceWorker::SetDisplayChoice(DisplayChoice choice) {
+    tempeType_.store(choice.tempeType, std::memory_order_relaxed);
+    deviceType_.store(choice.deviceType, std::memory_order_relaxed);
+}
 
 const SensorBlock* DeviceWorker::SensorView() const { return sensorBlock_.View(); }
 
@@ -28,8 +35,8 @@ void DeviceWorker::Run() {
 void DeviceWorker::MonitorTick() {
     const SensorBlock* block = SensorView();
     if (block != nullptr) {
-        const DisplayChoice choice{tempeType.load(std::memory_order_relaxed),
-                                   deviceType.load(std::memory_order_relaxed)};
+        const DisplayChoice choice{tempeType_.load(std::memory_order_relaxed),
+                                   deviceType_.load(std::memory_order_relaxed)};
         const std::optional<DisplayFrame> frame = ComposeDisplayFrame(ReadSensorBlock(*block), choice);
         if (!frame) {
             return;  // power reads 999 W or more: show nothing, poll again after the short pause
@@ -52,3 +59,5 @@ void DeviceWorker::DeviceScan() {
 }
 
 std::wstring DeviceCountText(int count) { return L"Device:" + std::to_wstring(count > 0 ? count : 0); }
+
+}  // namespace Thermolyx

@@ -11,6 +11,8 @@
 #include "pipeline/thread_basic_win.h"
 #include "pipeline/update_commands.h"
 
+namespace Thermolyx {
+
 // The main window's worker: one command per step, or a tick when none waits.
 // Everything that touches the displays, the sensor block or the network runs here.
 class DeviceWorker : public CThreadBasic {
@@ -26,9 +28,8 @@ public:
     // Commands 3 to 8 go here; without a handler they are dropped.
     void SetUpdateCommands(UpdateCommands* updates);
 
-    // Written by the UI thread on a click, read by the next tick.
-    std::atomic<std::int32_t> tempeType{0};
-    std::atomic<std::int32_t> deviceType{0};
+    // UI thread, on a click: the choices the next tick shows.
+    void SetDisplayChoice(DisplayChoice choice);
 
     // The block once the first device scan has mapped it; null until then.
     const SensorBlock* SensorView() const;
@@ -44,9 +45,14 @@ private:
     PipelineWindow& window_;
     UpdateCommands* updates_ = nullptr;
     CommandQueue commands_;
+    // Written by the UI thread on a click, read by the next tick.
+    std::atomic<std::int32_t> tempeType_{0};
+    std::atomic<std::int32_t> deviceType_{0};
 
     SensorBlockMapping sensorBlock_;
 };
 
 // "Device:%d" for the device-count text.
 std::wstring DeviceCountText(int count);
+
+}  // namespace Thermolyx

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace Thermolyx {
+
 namespace {
 
 constexpr std::int32_t kMaxTemperature = 999;
@@ -62,3 +64,5 @@ std::optional<DisplayFrame> ComposeDisplayFrame(const SensorReadings& readings, 
     PutDigits(frame.report, 5, frame.secondNumber);
     return frame;
 }
+
+}  // namespace Thermolyx

@@ -6,13 +6,19 @@
 
 #include "pipeline/sensor_block.h"
 
+namespace Thermolyx {
+
 inline constexpr std::size_t kDisplayReportSize = 64;
 inline constexpr std::uint8_t kDisplayReportId = 7;
 inline constexpr std::uint8_t kFahrenheitFlag = 0x01;
 inline constexpr std::uint8_t kUsageRateFlag = 0x10;
 
+}  // namespace Thermolyx
+
 // The bytes the display takes as one feature report (report id in byte 0).
-using DisplayReport = std::array<std::uint8_t, kDisplayReportSize>;
+using DisplayReport = std::array<std::uint8_t, Thermolyx::kDisplayReportSize>;
+
+namespace Thermolyx {
 
 // What one tick shows: the report and the two numbers of the readings overlay.
 struct DisplayFrame {
@@ -37,3 +43,5 @@ std::int32_t CelsiusToFahrenheit(std::int32_t celsius);
 
 // Nothing is shown while the power reads 999 W or more.
 std::optional<DisplayFrame> ComposeDisplayFrame(const SensorReadings& readings, DisplayChoice choice);
+
+}  // namespace Thermolyx

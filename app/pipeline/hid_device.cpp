@@ -5,6 +5,19 @@
 
 #include "pipeline/version_exchange.h"
 
+using Thermolyx::BoundedVersionAnswer;
+using Thermolyx::ExchangeFirmwareVersionWithin;
+using Thermolyx::HidDeviceCloser;
+using Thermolyx::HidDeviceHandle;
+using Thermolyx::kDisplayProductId;
+using Thermolyx::kDisplayReportId;
+using Thermolyx::kDisplayReportSize;
+using Thermolyx::kDisplayUsage;
+using Thermolyx::kDisplayUsagePage;
+using Thermolyx::kDisplayVendorId;
+using Thermolyx::kHidPathSize;
+using Thermolyx::kVersionExchangeDeadline;
+
 namespace {
 
 constexpr std::size_t kWriteLength = kDisplayReportSize + 1;  // the display expects a trailing zero byte

@@ -12,6 +12,8 @@
 #include "pipeline/display_ids.h"
 #include "pipeline/display_report.h"
 
+namespace Thermolyx {
+
 // hidapi waits without a limit for a feature report, so the version exchange runs
 // on a helper thread and the worker waits this long for it.
 inline constexpr std::chrono::milliseconds kVersionExchangeDeadline{1000};
@@ -19,10 +21,14 @@ inline constexpr std::chrono::milliseconds kVersionExchangeDeadline{1000};
 // The longest interface path taken, with its NUL; a longer one is passed over.
 inline constexpr std::size_t kHidPathSize = 1024;
 
+}  // namespace Thermolyx
+
 struct HidFilter {
     std::int32_t vendorId = 0;
     std::int32_t productId = 0;
 };
+
+namespace Thermolyx {
 
 struct HidDeviceCloser {
     void operator()(hid_device* device) const { hid_close(device); }
@@ -31,9 +37,11 @@ struct HidDeviceCloser {
 // handle on its helper thread until hidapi returns, long after the entry is gone.
 using HidDeviceHandle = std::shared_ptr<hid_device>;
 
+}  // namespace Thermolyx
+
 // One open display interface: only its device handle is ever used.
 struct HidDeviceEntry {
-    HidDeviceHandle device;
+    Thermolyx::HidDeviceHandle device;
 };
 
 // The program's only link to the displays. One object per process; every operation

@@ -6,6 +6,8 @@
 
 #include "pipeline/display_ids.h"
 
+namespace Thermolyx {
+
 namespace {
 
 // How the system names the display's ids in an interface path, in upper case.
@@ -40,3 +42,5 @@ int ScansForInterfaceChange(InterfaceEvent event, std::wstring_view path,
     }
     return scans;
 }
+
+}  // namespace Thermolyx

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string_view>
 
+namespace Thermolyx {
+
 // Device-interface events the program answers (DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE).
 enum class InterfaceEvent { Arrival, RemoveComplete };
 
@@ -15,3 +17,5 @@ bool IsDisplayInterfacePath(std::wstring_view path);
 // collection (as told by `hasVendorCollection`, asked only for arrivals of the display).
 int ScansForInterfaceChange(InterfaceEvent event, std::wstring_view path,
                             const std::function<bool(std::wstring_view)>& hasVendorCollection);
+
+}  // namespace Thermolyx

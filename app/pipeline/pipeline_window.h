@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace Thermolyx {
+
 // What the worker needs of the main window. The worker calls these from its own
 // thread; the window only stores and invalidates, painting stays on the UI thread.
 class PipelineWindow {
@@ -14,3 +16,5 @@ public:
 protected:
     ~PipelineWindow() = default;
 };
+
+}  // namespace Thermolyx

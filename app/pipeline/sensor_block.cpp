@@ -2,6 +2,8 @@
 
 #include "base/whole_float.h"
 
+namespace Thermolyx {
+
 using Base::LoadWhole;
 
 SensorReadings ReadSensorBlock(const SensorBlock& block) {
@@ -13,3 +15,5 @@ SensorReadings ReadSensorBlock(const SensorBlock& block) {
 }
 
 float ReadSensorUsage(const SensorBlock& block) { return LoadWhole(block.usage); }
+
+}  // namespace Thermolyx

@@ -5,9 +5,13 @@
 
 // The shared-memory record the sensor server publishes. A byte-level interface
 // between two processes: offsets, widths and encodings bind both sides.
+namespace Thermolyx {
+
 inline constexpr char kSensorBlockName[] = "quarix_hardware_mapfile";
 inline constexpr std::uint32_t kSensorBlockSize = 584;
 inline constexpr std::size_t kSensorNameSize = 136;
+
+}  // namespace Thermolyx
 
 struct SensorBlock {
     std::uint8_t serverArea0[132];
@@ -15,16 +19,16 @@ struct SensorBlock {
     std::uint8_t serverArea1[16];
     float temperature;  // degrees Celsius
     float usage;        // percent, 0 to 100
-    char name1[kSensorNameSize];
+    char name1[Thermolyx::kSensorNameSize];
     float temperature1;
     std::uint8_t serverArea2[4];
-    char name2[kSensorNameSize];
+    char name2[Thermolyx::kSensorNameSize];
     float temperature2;
     std::uint8_t serverArea3[140];
 };
 
 static_assert(sizeof(float) == 4);
-static_assert(sizeof(SensorBlock) == kSensorBlockSize);
+static_assert(sizeof(SensorBlock) == Thermolyx::kSensorBlockSize);
 static_assert(offsetof(SensorBlock, power) == 132);
 static_assert(offsetof(SensorBlock, temperature) == 152);
 static_assert(offsetof(SensorBlock, usage) == 156);
@@ -32,6 +36,8 @@ static_assert(offsetof(SensorBlock, name1) == 160);
 static_assert(offsetof(SensorBlock, temperature1) == 296);
 static_assert(offsetof(SensorBlock, name2) == 304);
 static_assert(offsetof(SensorBlock, temperature2) == 440);
+
+namespace Thermolyx {
 
 // The values the program reads from the block.
 struct SensorReadings {
@@ -47,3 +53,5 @@ SensorReadings ReadSensorBlock(const SensorBlock& block);
 
 // The usage rate alone, for the server watch of the UI thread.
 float ReadSensorUsage(const SensorBlock& block);
+
+}  // namespace Thermolyx

@@ -1,5 +1,7 @@
 #include "pipeline/sensor_block_map_win.h"
 
+namespace Thermolyx {
+
 bool SensorBlockMapping::MapSensorBlock(bool* created) {
     if (View() != nullptr) {
         return true;
@@ -21,3 +23,5 @@ bool SensorBlockMapping::MapSensorBlock(bool* created) {
     view_.store(static_cast<const SensorBlock*>(address_.Get()), std::memory_order_release);
     return true;
 }
+
+}  // namespace Thermolyx

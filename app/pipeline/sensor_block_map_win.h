@@ -5,6 +5,8 @@
 #include "base/win/handles.h"
 #include "pipeline/sensor_block.h"
 
+namespace Thermolyx {
+
 // The program's read-only view of the sensor server's block. Once mapped it stays
 // mapped for the owner's life and is never mapped again: the UI thread reads it
 // without a lock, so a re-map would unmap memory under that reader.
@@ -28,3 +30,5 @@ private:
     Base::UniqueMappedView address_;
     std::atomic<const SensorBlock*> view_{nullptr};
 };
+
+}  // namespace Thermolyx

@@ -2,6 +2,8 @@
 
 #include "pipeline/command_queue.h"
 
+namespace Thermolyx {
+
 // Runs the update checks and installs (worker commands 3 to 8) on the worker thread.
 class UpdateCommands {
 public:
@@ -10,3 +12,5 @@ public:
 protected:
     ~UpdateCommands() = default;
 };
+
+}  // namespace Thermolyx

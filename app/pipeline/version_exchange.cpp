@@ -7,6 +7,8 @@
 
 #include "pipeline/display_report.h"
 
+namespace Thermolyx {
+
 namespace {
 
 constexpr std::size_t kVersionRequestLength = 64;
@@ -69,3 +71,5 @@ BoundedVersionAnswer ExchangeFirmwareVersionWithin(std::shared_ptr<hid_device> d
     }
     return BoundedVersionAnswer{false, pending->version};
 }
+
+}  // namespace Thermolyx

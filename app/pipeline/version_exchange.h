@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+namespace Thermolyx {
+
 // The firmware-version exchange with one display: a 64-byte request, then the
 // answer, read once more when the first read does not count. An answer counts only
 // when the read returned at least the report id and both version bytes, and its
@@ -23,3 +25,5 @@ struct BoundedVersionAnswer {
 // After a time-out the caller must not use the device again: the helper still may.
 BoundedVersionAnswer ExchangeFirmwareVersionWithin(std::shared_ptr<hid_device> device,
                                                    std::chrono::milliseconds deadline);
+
+}  // namespace Thermolyx

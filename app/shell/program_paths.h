@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace Thermolyx {
+
 // The command line that starts the sensor server build for this Windows version.
 // The folder already ends in a backslash and the format adds another; Windows
 // accepts the doubled one. The path is quoted: unquoted, a folder with a blank
@@ -12,3 +14,5 @@ std::wstring SensorServerCommandLine(std::wstring_view programFolder, bool win10
 
 // What the logon task starts: the program under its fixed file name.
 std::wstring StartupTaskProgramPath(std::wstring_view programFolder);
+
+}  // namespace Thermolyx

@@ -8,6 +8,8 @@
 #include "shell/program_paths.h"
 #include "shell/windows_version_win.h"
 
+using Thermolyx::SensorServerCommandLine;
+
 namespace {
 
 // Calls `visit` with the id of each process named `name`; false when the process
@@ -39,11 +41,15 @@ bool KillProcessByName(const wchar_t* name) {
     });
 }
 
+namespace Thermolyx {
+
 bool IsProcessRunning(const wchar_t* name) {
     bool found = false;
     ForEachProcessNamed(name, [&](DWORD) { found = true; });
     return found;
 }
+
+}  // namespace Thermolyx
 
 void LaunchSensorServer() { LaunchSensorServer(Base::ProgramFolder(), IsWin10OrLater()); }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace Thermolyx {
+
 namespace {
 
 constexpr int kLastFiringBefore = 10;
@@ -28,3 +30,5 @@ void ServerWatch::LaunchUnlessRunning() {
         launch_();
     }
 }
+
+}  // namespace Thermolyx

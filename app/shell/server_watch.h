@@ -4,6 +4,8 @@
 
 #include "pipeline/sensor_block.h"
 
+namespace Thermolyx {
+
 // The main window's watch over the sensor server. For the first minute (timer 300)
 // it starts the server again whenever the block still shows no usage; afterwards
 // (timer 301) it restarts a server that has died. It never starts a server while one
@@ -39,3 +41,5 @@ private:
     // The main window owns the process's only watch, so this counts for the process.
     int firings_ = 0;
 };
+
+}  // namespace Thermolyx

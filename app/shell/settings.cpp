@@ -1,5 +1,7 @@
 #include "shell/settings.h"
 
+namespace Thermolyx {
+
 namespace {
 
 // 0 becomes 1; anything else, such as a hand-written 7, becomes 0.
@@ -42,3 +44,5 @@ std::int32_t ToggleLedSwitch(SettingsStore& store, std::int32_t led_switch) {
     store.Write(kLedSwitchName, L"1");
     return 1;
 }
+
+}  // namespace Thermolyx

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace Thermolyx {
+
 // The three registry values behind the user's choices.
 inline constexpr wchar_t kLedSwitchName[] = L"led_switch";    // 1 light on, 2 off
 inline constexpr wchar_t kDeviceTypeName[] = L"device_type";  // 0 power, else usage rate
@@ -30,3 +32,5 @@ SettingValues LoadSettings(SettingsStore& store);
 std::int32_t ToggleDeviceType(SettingsStore& store, std::int32_t device_type);
 std::int32_t ToggleTempeType(SettingsStore& store, std::int32_t tempe_type);
 std::int32_t ToggleLedSwitch(SettingsStore& store, std::int32_t led_switch);
+
+}  // namespace Thermolyx

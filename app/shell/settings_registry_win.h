@@ -14,8 +14,12 @@ std::int32_t ReadSetting(const wchar_t* name);
 // Stores `text` as the REG_SZ value `name`; nothing when the key cannot be opened.
 void WriteSetting(const wchar_t* name, const wchar_t* text);
 
+namespace Thermolyx {
+
 class RegistrySettings : public SettingsStore {
 public:
     std::int32_t Read(const wchar_t* name) override { return ReadSetting(name); }
     void Write(const wchar_t* name, const wchar_t* text) override { WriteSetting(name, text); }
 };
+
+}  // namespace Thermolyx

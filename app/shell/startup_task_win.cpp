@@ -6,6 +6,9 @@
 #include "base/win/program_folder_win.h"
 #include "shell/program_paths.h"
 
+using Thermolyx::StartupTaskProgramPath;
+using Thermolyx::TaskServiceFactory;
+
 namespace {
 
 using Base::UniqueBstr;

@@ -6,8 +6,12 @@
 #include <functional>
 #include <string>
 
+namespace Thermolyx {
+
 // Makes the Task Scheduler service object; the program's asks COM for the real one.
 using TaskServiceFactory = std::function<HRESULT(ITaskService** service)>;
+
+}  // namespace Thermolyx
 
 // Registers (or replaces) the logon task "Caloryn StartupTask" that starts
 // Thermolyx.exe from the program's folder with "-hide" and the highest run level.
@@ -17,4 +21,4 @@ using TaskServiceFactory = std::function<HRESULT(ITaskService** service)>;
 int RegisterStartupTask();
 
 // The same with the service and the program folder (trailing backslash) given.
-int RegisterStartupTask(const TaskServiceFactory& createService, const std::wstring& programFolder);
+int RegisterStartupTask(const Thermolyx::TaskServiceFactory& createService, const std::wstring& programFolder);

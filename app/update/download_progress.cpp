@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace Thermolyx {
+
 DownloadProgress::DownloadProgress(std::int32_t& lastProgress, std::function<void(std::int32_t)> post)
     : lastProgress_(lastProgress), post_(std::move(post)) {}
 
@@ -33,3 +35,5 @@ void DownloadProgress::Post(std::int32_t value) {
     lastProgress_ = value;
     post_(value);
 }
+
+}  // namespace Thermolyx

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace Thermolyx {
+
 // Bytes asked for per read; the progress steps count reads of this size.
 inline constexpr std::uint32_t kFetchReadSize = 10240;
 
@@ -33,3 +35,5 @@ private:
     std::uint32_t chunks_ = 0;
     std::uint32_t total_ = 0;
 };
+
+}  // namespace Thermolyx

@@ -16,6 +16,9 @@
 
 namespace {
 
+using Thermolyx::DownloadProgress;
+using Thermolyx::kFetchProgressMessage;
+using Thermolyx::kFetchReadSize;
 using Thermolyx::UniqueInternetHandle;
 
 constexpr char kUserAgent[] = "DOR2.0/PC 5.5.0000";

@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <string>
 
+namespace Thermolyx {
+
 // Download progress travels to the main window as its tray message (WM_USER + 666)
 // with the value in lParam.
 inline constexpr UINT kFetchProgressMessage = WM_USER + 666;
+
+}  // namespace Thermolyx
 
 // Gets one file from a web server through WinINet, into memory as text or into a file,
 // synchronously on the calling thread (the worker). Results: 1 done, -2 stopped because

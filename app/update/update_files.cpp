@@ -1,5 +1,7 @@
 #include "update/update_files.h"
 
+namespace Thermolyx {
+
 UpdateFiles MakeUpdateFiles(UpdateTarget target, const std::wstring& serverVersion, const std::wstring& baseUrl,
                             const std::wstring& workFolder) {
     const std::wstring stem =
@@ -16,3 +18,5 @@ UpdateFiles MakeUpdateFiles(UpdateTarget target, const std::wstring& serverVersi
 }
 
 std::wstring VersionUrl(const std::wstring& baseUrl) { return baseUrl + L"version"; }
+
+}  // namespace Thermolyx

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace Thermolyx {
+
 // What is updated: the program itself or the display's firmware.
 enum class UpdateTarget { Software, Firmware };
 
@@ -21,3 +23,5 @@ UpdateFiles MakeUpdateFiles(UpdateTarget target, const std::wstring& serverVersi
 
 // The "version" file lies directly below the base URL.
 std::wstring VersionUrl(const std::wstring& baseUrl);
+
+}  // namespace Thermolyx

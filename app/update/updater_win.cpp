@@ -12,6 +12,8 @@
 #include "update/update_folders_win.h"
 #include "update/version_text.h"
 
+namespace Thermolyx {
+
 namespace {
 
 bool IsFile(const std::wstring& path) {
@@ -141,3 +143,5 @@ void Updater::StoreVersion(std::wstring& version, const std::wstring& text) {
     std::lock_guard guard(versionsLock_);
     version = text;
 }
+
+}  // namespace Thermolyx

@@ -15,6 +15,8 @@
 // A check's answer to the main window: wParam 1 software, 2 firmware; lParam 1 when a
 // newer version is available, 0 when not.
 inline constexpr UINT WM_UPDATE_RESULT = WM_USER + 668;
+namespace Thermolyx {
+
 inline constexpr WPARAM kUpdateResultSoftware = 1;
 inline constexpr WPARAM kUpdateResultFirmware = 2;
 
@@ -64,3 +66,5 @@ private:
     // Package downloads share one fetcher, so its progress carries over between them.
     HttpFetcher downloadFetcher_;
 };
+
+}  // namespace Thermolyx

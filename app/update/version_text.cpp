@@ -6,6 +6,8 @@
 
 #include "base/leading_integer.h"
 
+namespace Thermolyx {
+
 namespace {
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -35,9 +37,11 @@ bool IsAcceptedSoftwareVersion(std::wstring_view text) {
 
 bool IsAcceptedFirmwareVersion(std::wstring_view text) { return IsAcceptedText(text, IsDigit); }
 
+}  // namespace Thermolyx
+
 int CompareVersions(std::wstring_view current, std::wstring_view server) {
-    const std::vector<std::wstring_view> currentParts = SplitAtDots(current);
-    const std::vector<std::wstring_view> serverParts = SplitAtDots(server);
+    const std::vector<std::wstring_view> currentParts = Thermolyx::SplitAtDots(current);
+    const std::vector<std::wstring_view> serverParts = Thermolyx::SplitAtDots(server);
     if (currentParts.size() != serverParts.size()) {
         return 2;
     }
@@ -54,6 +58,8 @@ int CompareVersions(std::wstring_view current, std::wstring_view server) {
     return 0;
 }
 
+namespace Thermolyx {
+
 bool IsFirmwareNewer(std::wstring_view server, std::int32_t deviceVersion) {
     if (deviceVersion <= -1) {
         return false;
@@ -67,3 +73,5 @@ bool IsFirmwareNewer(std::wstring_view server, std::int32_t deviceVersion) {
     } while (rest != 0);
     return Base::ParseLeadingInteger(server) > Base::ParseLeadingInteger(hex);
 }
+
+}  // namespace Thermolyx

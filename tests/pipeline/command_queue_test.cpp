@@ -7,6 +7,8 @@
 
 namespace {
 
+using Thermolyx::CommandQueue;
+
 TEST(CommandQueue, FirstInFirstOut) {
     CommandQueue queue;
     EXPECT_FALSE(queue.Pop().has_value());

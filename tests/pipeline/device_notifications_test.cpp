@@ -17,6 +17,9 @@ extern "C" {
 #include "pipeline/hid_device.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::InterfaceHasVendorCollection;
+using Thermolyx::RegisterDeviceNotifications;
+
 namespace {
 
 // A broadcast record as the system hands it over: the header, then the path.

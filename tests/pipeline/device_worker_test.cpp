@@ -11,6 +11,11 @@
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::DeviceCountText;
+using Thermolyx::DeviceWorker;
+using Thermolyx::ReadSensorBlock;
+using Thermolyx::UpdateCommands;
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -86,10 +91,9 @@ TEST_F(DeviceWorkerTest, TickFollowsTheChoicesOfTheMoment) {
     Publish(65.2f, 45.9f, 37.5f);
     worker.QueueCommand(1);
     worker.Step();
-    worker.tempeType = 1;
-    worker.deviceType = 1;
+    worker.SetDisplayChoice({1, 1});
     worker.Step();
-    worker.tempeType = 0;
+    worker.SetDisplayChoice({0, 1});
     worker.Step();
     const auto reports = Reports();
     ASSERT_EQ(reports.size(), 2u);

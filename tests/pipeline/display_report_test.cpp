@@ -8,6 +8,14 @@
 
 namespace {
 
+using Thermolyx::CelsiusToFahrenheit;
+using Thermolyx::ComposeDisplayFrame;
+using Thermolyx::DisplayChoice;
+using Thermolyx::DisplayFrame;
+using Thermolyx::kDisplayReportSize;
+using Thermolyx::SensorReadings;
+using Thermolyx::TruncateReading;
+
 struct FrameCase {
     const char* name;
     SensorReadings readings;

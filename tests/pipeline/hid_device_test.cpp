@@ -9,6 +9,8 @@
 
 namespace {
 
+using Thermolyx::kVersionExchangeDeadline;
+
 using Clock = std::chrono::steady_clock;
 
 DisplayReport SampleReport() {

@@ -6,6 +6,9 @@
 
 namespace {
 
+using Thermolyx::InterfaceEvent;
+using Thermolyx::IsDisplayInterfacePath;
+
 constexpr wchar_t kVendorCollection[] =
     L"\\\\?\\HID#VID_1A2C&PID_4984&MI_00&Col01#7&1a2b3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 constexpr wchar_t kUsbDevice[] = L"\\\\?\\USB#VID_1A2C&PID_4984#0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";

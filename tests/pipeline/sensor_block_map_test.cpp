@@ -4,6 +4,11 @@
 
 #include "worker_fixture_win.h"
 
+using Thermolyx::kSensorBlockName;
+using Thermolyx::kSensorBlockSize;
+using Thermolyx::ReadSensorBlock;
+using Thermolyx::SensorBlockMapping;
+
 namespace {
 
 TEST(MapSensorBlock, CreatesAZeroBlockThenOpensTheSameOne) {

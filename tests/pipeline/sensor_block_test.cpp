@@ -6,6 +6,11 @@
 
 namespace {
 
+using Thermolyx::kSensorBlockSize;
+using Thermolyx::ReadSensorBlock;
+using Thermolyx::ReadSensorUsage;
+using Thermolyx::SensorReadings;
+
 // Builds a block byte by byte, the way another process lays it out.
 TEST(ReadSensorBlock, TakesTheFloatsAtTheirOffsets) {
     alignas(4) unsigned char raw[kSensorBlockSize];

@@ -14,6 +14,9 @@
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::ReadSensorBlock;
+using Thermolyx::SensorReadings;
+
 namespace {
 
 // A copy of SensovoServer.exe in a scratch folder, with its values file beside it.
@@ -102,15 +105,13 @@ TEST_F(SensorServerIntegration, ProgramFirstThenServerPublishesIntoTheSameBlock)
               ExpectedWrite({7, 0, 4, 5, 0x00, 0, 6, 5}));
 
     // New values are picked up while it runs.
-    worker.tempeType = 1;
-    worker.deviceType = 1;
+    worker.SetDisplayChoice({1, 1});
     ASSERT_TRUE(server.Publish("power=70\ntemperature=600\nusage=130\n"));
     EXPECT_EQ(TickUntilSent([](const SensorReadings& r) { return r.usage == 130.0f; }),
               ExpectedWrite({7, 9, 9, 9, 0x11, 1, 0, 0}));
 
     // A bad reading is published as it is, and the server keeps running.
-    worker.tempeType = 0;
-    worker.deviceType = 0;
+    worker.SetDisplayChoice({0, 0});
     ASSERT_TRUE(server.Publish("power=12\ntemperature=nan\nusage=3\n"));
     EXPECT_EQ(TickUntilSent([](const SensorReadings& r) { return std::isnan(r.temperature); }),
               ExpectedWrite({7, 0xFA, 0xFC, 0xF8, 0x00, 0, 1, 2}));

@@ -11,7 +11,7 @@
 
 // Records what the worker asks of the main window, in order: "tick" for a repaint,
 // the text itself for a device-count update.
-class RecordingWindow : public PipelineWindow {
+class RecordingWindow : public Thermolyx::PipelineWindow {
 public:
     void InvalidateReadings() override {
         std::lock_guard guard(lock_);
@@ -36,7 +36,7 @@ private:
 };
 
 // The worker with its step exposed, so a test can drive the dispatcher by hand.
-class TestWorker : public DeviceWorker {
+class TestWorker : public Thermolyx::DeviceWorker {
 public:
     using DeviceWorker::DeviceWorker;
     ~TestWorker() { StopThread(); }
@@ -55,9 +55,10 @@ protected:
 class ServerSideBlock {
 public:
     ServerSideBlock()
-        : mapping_(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize,
-                                        kSensorBlockName)),
-          view_(mapping_ ? ::MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE, 0, 0, kSensorBlockSize) : nullptr) {}
+        : mapping_(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, Thermolyx::kSensorBlockSize,
+                                        Thermolyx::kSensorBlockName)),
+          view_(mapping_ ? ::MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE, 0, 0, Thermolyx::kSensorBlockSize)
+                         : nullptr) {}
 
     SensorBlock& Block() { return *static_cast<SensorBlock*>(const_cast<void*>(view_.Get())); }
     bool IsValid() const { return view_.IsValid(); }

@@ -4,6 +4,9 @@
 
 namespace {
 
+using Thermolyx::SensorServerCommandLine;
+using Thermolyx::StartupTaskProgramPath;
+
 TEST(SensorServerCommandLine, NamesTheBuildWithTheDoubledBackslashQuoted) {
     EXPECT_EQ(SensorServerCommandLine(L"C:\\Program Files\\Caloryn\\", true),
               L"\"C:\\Program Files\\Caloryn\\\\Sensovo\\SensovoServer.exe\"");

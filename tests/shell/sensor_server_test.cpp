@@ -13,6 +13,9 @@
 #include "shell/server_watch.h"
 #include "wait_until.h"
 
+using Thermolyx::IsProcessRunning;
+using Thermolyx::ServerWatch;
+
 namespace {
 
 using testing::ElementsAre;

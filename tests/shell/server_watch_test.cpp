@@ -7,6 +7,8 @@
 
 namespace {
 
+using Thermolyx::ServerWatch;
+
 struct WatchRun {
     int launches = 0;
     int endedAtFiring = 0;  // 0: never ended

@@ -7,6 +7,14 @@
 
 #include "base/win/handles.h"
 
+using Thermolyx::LoadSettings;
+using Thermolyx::RegistrySettings;
+using Thermolyx::SettingsStore;
+using Thermolyx::SettingValues;
+using Thermolyx::ToggleDeviceType;
+using Thermolyx::ToggleLedSwitch;
+using Thermolyx::ToggleTempeType;
+
 namespace {
 
 constexpr wchar_t kKey[] = L"SOFTWARE\\Caloryn";

@@ -11,6 +11,12 @@
 
 namespace {
 
+using Thermolyx::SettingsStore;
+using Thermolyx::SettingValues;
+using Thermolyx::ToggleDeviceType;
+using Thermolyx::ToggleLedSwitch;
+using Thermolyx::ToggleTempeType;
+
 using testing::ElementsAre;
 
 // Values in memory, and a log of the reads and writes in order.

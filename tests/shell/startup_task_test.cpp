@@ -6,6 +6,8 @@
 #include "com_thread_win.h"
 #include "fake_task_scheduler_win.h"
 
+using Thermolyx::TaskServiceFactory;
+
 namespace {
 
 using fake_task_scheduler::FakeTaskScheduler;

@@ -7,6 +7,17 @@
 
 namespace {
 
+using Thermolyx::AsksForDemo;
+using Thermolyx::DescribeSources;
+using Thermolyx::kSensorNameSize;
+using Thermolyx::ParseCpuTimes;
+using Thermolyx::ParseMilliCelsius;
+using Thermolyx::ParseValuesFile;
+using Thermolyx::PowerBetween;
+using Thermolyx::PublishedValues;
+using Thermolyx::SyntheticValues;
+using Thermolyx::ValueSource;
+
 TEST(ParseValuesFile, ReadsEveryKeyAndPassesOverBadLines) {
     const PublishedValues values = ParseValuesFile(
         "power = 65.2\r\n"

@@ -6,6 +6,8 @@
 
 namespace {
 
+using Thermolyx::DownloadProgress;
+
 // Drives one download the way the fetcher does: open, length, `reads` reads, finish.
 std::vector<std::int32_t> Download(std::int32_t& lastProgress, std::uint32_t contentLength, int reads,
                                    bool window = true) {

@@ -11,6 +11,8 @@
 #include "temp_folder.h"
 #include "test_files_win.h"
 
+using Thermolyx::kFetchProgressMessage;
+
 namespace {
 
 using namespace std::string_literals;

@@ -17,6 +17,19 @@
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::kCommandCheckFirmwareAnswering;
+using Thermolyx::kCommandCheckFirmwareQuiet;
+using Thermolyx::kCommandCheckSoftwareAnswering;
+using Thermolyx::kCommandCheckSoftwareQuiet;
+using Thermolyx::kCommandDeviceScan;
+using Thermolyx::kCommandInstallFirmware;
+using Thermolyx::kCommandInstallSoftware;
+using Thermolyx::kFetchProgressMessage;
+using Thermolyx::UpdateFiles;
+using Thermolyx::Updater;
+using Thermolyx::UpdateSources;
+using Thermolyx::UpdateTarget;
+
 namespace {
 
 using Message = MessageRecorder::Message;

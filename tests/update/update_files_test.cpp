@@ -4,6 +4,10 @@
 
 namespace {
 
+using Thermolyx::UpdateFiles;
+using Thermolyx::UpdateTarget;
+using Thermolyx::VersionUrl;
+
 TEST(UpdateFiles, NamesAndPathsOfBothTargets) {
     const std::wstring work = L"C:\\Users\\u\\AppData\\Local\\Caloryn Files\\";
     const UpdateFiles software = MakeUpdateFiles(UpdateTarget::Software, L"1.0.0.10", L"https://h.example/sw/", work);

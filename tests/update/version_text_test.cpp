@@ -6,6 +6,10 @@
 
 namespace {
 
+using Thermolyx::IsAcceptedFirmwareVersion;
+using Thermolyx::IsAcceptedSoftwareVersion;
+using Thermolyx::IsFirmwareNewer;
+
 TEST(CompareVersions, AgainstTheCurrentVersion) {
     struct Case {
         const wchar_t* server;

@@ -8,6 +8,15 @@
 
 namespace {
 
+using Thermolyx::CivilTime;
+using Thermolyx::CleanEntryName;
+using Thermolyx::DecodeAttributes;
+using Thermolyx::DecodeDosDateTime;
+using Thermolyx::IsInsideFolder;
+using Thermolyx::IsSafeEntryName;
+using Thermolyx::UnixSecondsToFileTime;
+using Thermolyx::ZipFileTimes;
+
 TEST(CleanEntryName, StripsAnchorsAndParentSequences) {
     const struct {
         const wchar_t* stored;

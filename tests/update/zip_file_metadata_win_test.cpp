@@ -12,6 +12,9 @@
 #include "update/zip/zip_file_layer.h"
 #include "update/zip/zip_reader.h"
 
+using Thermolyx::IsInsideFolder;
+using Thermolyx::ZipExtractResult;
+
 namespace {
 
 struct FileTimes {

@@ -16,6 +16,8 @@
 
 namespace {
 
+using Thermolyx::ZipExtractResult;
+
 using Tree = std::map<std::string, std::string>;
 
 // Text that deflates well but not trivially, so entries span several pieces.

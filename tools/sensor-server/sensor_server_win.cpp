@@ -17,6 +17,23 @@
 #include "sensor_values.h"
 #include "thermal_zone_win.h"
 
+using Thermolyx::AsksForDemo;
+using Thermolyx::CpuTimes;
+using Thermolyx::DescribeSources;
+using Thermolyx::kSensorBlockName;
+using Thermolyx::kSensorBlockSize;
+using Thermolyx::ParseCpuTimes;
+using Thermolyx::ParseMilliCelsius;
+using Thermolyx::ParseValuesFile;
+using Thermolyx::PowerBetween;
+using Thermolyx::PublishedValues;
+using Thermolyx::ReadAcpiThermalZoneCelsius;
+using Thermolyx::SyntheticValues;
+using Thermolyx::UsageBetween;
+using Thermolyx::ValueSource;
+using Thermolyx::ValueSources;
+using Thermolyx::WriteToBlock;
+
 namespace {
 
 constexpr wchar_t kValuesFileName[] = L"SensovoValues.txt";

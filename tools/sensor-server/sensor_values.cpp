@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace Thermolyx {
+
 namespace {
 
 std::string_view Trim(std::string_view text) {
@@ -193,3 +195,5 @@ std::string DescribeSources(const ValueSources& sources) {
     return std::string("SensovoServer: temperature from ") + SourceName(sources.temperature) + "; power from " +
            SourceName(sources.power) + "; usage from " + SourceName(sources.usage);
 }
+
+}  // namespace Thermolyx

@@ -7,6 +7,8 @@
 
 #include "pipeline/sensor_block.h"
 
+namespace Thermolyx {
+
 // What the stand-in server publishes in one update.
 struct PublishedValues {
     float power = 0.0f;
@@ -63,3 +65,5 @@ std::optional<float> PowerBetween(std::uint64_t earlierMicrojoules, std::uint64_
 
 // Writes the values at their offsets; names are cut to keep their NUL in the field.
 void WriteToBlock(SensorBlock& block, const PublishedValues& values);
+
+}  // namespace Thermolyx

@@ -5,6 +5,8 @@
 
 #include "base/win/handles.h"
 
+namespace Thermolyx {
+
 namespace {
 
 template <typename Interface>
@@ -65,3 +67,5 @@ std::optional<float> ReadAcpiThermalZoneCelsius() {
     }
     return hottest;
 }
+
+}  // namespace Thermolyx

@@ -2,6 +2,10 @@
 
 #include <optional>
 
+namespace Thermolyx {
+
 // The hottest ACPI thermal zone in degrees Celsius, through WMI, where the machine's
 // firmware offers one (many desktops do not). Needs COM initialised on the thread.
 std::optional<float> ReadAcpiThermalZoneCelsius();
+
+}  // namespace Thermolyx

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace Thermolyx {
+
 ZipEntryDataReader::ZipEntryDataReader(const ArchiveFile& archive, const ZipEntryData& data)
     : archive_(archive),
       data_(data),
@@ -117,3 +119,5 @@ std::ptrdiff_t ZipEntryDataReader::Fail() {
     failed_ = true;
     return -1;
 }
+
+}  // namespace Thermolyx

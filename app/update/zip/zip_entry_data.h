@@ -8,6 +8,8 @@
 
 #include "update/zip/zip_file_layer.h"
 
+namespace Thermolyx {
+
 // Where an entry's data lies and what it must turn out to be.
 struct ZipEntryData {
     std::uint64_t offset = 0;  // of the first data byte in the archive file
@@ -57,3 +59,5 @@ private:
     z_stream stream_ = {};
     std::vector<unsigned char> input_;
 };
+
+}  // namespace Thermolyx

@@ -2,6 +2,8 @@
 
 #include "update/zip/zip_bytes.h"
 
+namespace Thermolyx {
+
 namespace {
 
 constexpr std::uint16_t kExtendedTimestampId = 0x5455;  // "UT"
@@ -92,3 +94,5 @@ void ApplyExtendedTimestamp(std::string_view extraField, ZipFileTimes& times) {
         return;
     }
 }
+
+}  // namespace Thermolyx

@@ -7,6 +7,8 @@
 #include "update/zip/zip_file_layer.h"
 #include "update/zip/zip_host.h"
 
+namespace Thermolyx {
+
 // Turns the raw fields of a ZIP entry into Windows attribute bits and file times.
 
 inline constexpr std::uint32_t kAttributeReadOnly = 0x01;
@@ -26,3 +28,5 @@ std::uint64_t UnixSecondsToFileTime(std::int64_t seconds);
 
 // Applies the first "UT" (extended timestamp) block of a local extra field.
 void ApplyExtendedTimestamp(std::string_view extraField, ZipFileTimes& times);
+
+}  // namespace Thermolyx

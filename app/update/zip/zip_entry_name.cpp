@@ -4,6 +4,8 @@
 #include <array>
 #include <cwctype>
 
+namespace Thermolyx {
+
 namespace {
 
 // One cleaning step; false when no rule applies any more.
@@ -95,3 +97,5 @@ bool IsSafeEntryName(std::wstring_view name) {
     }
     return true;
 }
+
+}  // namespace Thermolyx

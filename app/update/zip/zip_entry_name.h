@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace Thermolyx {
+
 // Stored names may separate their components with either slash.
 inline bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
@@ -15,3 +17,5 @@ std::wstring CleanEntryName(std::wstring name);
 // ".." component, no colon, wildcard or control character, no component ending in
 // a dot or space (Windows drops those), and no reserved device name.
 bool IsSafeEntryName(std::wstring_view name);
+
+}  // namespace Thermolyx

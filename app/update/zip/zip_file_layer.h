@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace Thermolyx {
+
 // The few file operations the archive reader needs. Paths are wide texts that may
 // use "\" or "/"; times are Windows file times (100 ns since 1601, UTC), 0 meaning
 // "leave as it is".
@@ -76,3 +78,5 @@ bool ResolvesInsideFolder(const std::wstring& folder, const std::wstring& path);
 
 // Whether something exists at `path` (a link counts, wherever it points).
 bool PathExists(const std::wstring& path);
+
+}  // namespace Thermolyx

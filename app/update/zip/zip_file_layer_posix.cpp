@@ -17,6 +17,8 @@
 #include "update/zip/zip_entry_fields.h"
 #include "update/zip/zip_file_layer.h"
 
+namespace Thermolyx {
+
 namespace {
 
 std::string ToNativePath(const std::wstring& path) {
@@ -214,3 +216,5 @@ bool PathExists(const std::wstring& path) {
     struct stat status {};
     return ::lstat(ToNativePath(path).c_str(), &status) == 0;
 }
+
+}  // namespace Thermolyx

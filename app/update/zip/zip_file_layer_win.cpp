@@ -4,6 +4,8 @@
 #include "update/zip/zip_entry_fields.h"
 #include "update/zip/zip_file_layer.h"
 
+namespace Thermolyx {
+
 namespace {
 
 FILETIME ToFileTime(std::uint64_t value) {
@@ -190,3 +192,5 @@ bool ResolvesInsideFolder(const std::wstring& folder, const std::wstring& path) 
 }
 
 bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace Thermolyx

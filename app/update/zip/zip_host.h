@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace Thermolyx {
+
 // What the host system decides about names and times stored in an archive.
 
 // A calendar date and time of day with fields in their natural ranges.
@@ -21,3 +23,5 @@ std::wstring AnsiToWide(std::string_view bytes);
 
 // The Windows file time of a local date and time; 0 if the system cannot place it.
 std::uint64_t LocalTimeToFileTime(const CivilTime& local);
+
+}  // namespace Thermolyx

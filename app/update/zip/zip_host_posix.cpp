@@ -5,6 +5,8 @@
 #include "update/zip/zip_entry_fields.h"
 #include "update/zip/zip_host.h"
 
+namespace Thermolyx {
+
 std::wstring AnsiToWide(std::string_view bytes) {
     std::wstring wide;
     wide.reserve(bytes.size());
@@ -29,3 +31,5 @@ std::uint64_t LocalTimeToFileTime(const CivilTime& local) {
     }
     return UnixSecondsToFileTime(static_cast<std::int64_t>(seconds));
 }
+
+}  // namespace Thermolyx

@@ -2,6 +2,8 @@
 
 #include "update/zip/zip_host.h"
 
+namespace Thermolyx {
+
 std::wstring AnsiToWide(std::string_view bytes) {
     if (bytes.empty()) {
         return {};
@@ -29,3 +31,5 @@ std::uint64_t LocalTimeToFileTime(const CivilTime& local) {
     }
     return (static_cast<std::uint64_t>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
 }
+
+}  // namespace Thermolyx

@@ -11,6 +11,27 @@
 #include "update/zip/zip_entry_name.h"
 #include "update/zip/zip_host.h"
 
+using Thermolyx::AnsiToWide;
+using Thermolyx::ArchiveFile;
+using Thermolyx::CivilTime;
+using Thermolyx::CleanEntryName;
+using Thermolyx::CreateFolderIfMissing;
+using Thermolyx::CurrentFolderWithSeparator;
+using Thermolyx::DecodeAttributes;
+using Thermolyx::DecodeDosDateTime;
+using Thermolyx::IsInsideFolder;
+using Thermolyx::IsSafeEntryName;
+using Thermolyx::IsSeparator;
+using Thermolyx::kAttributeDirectory;
+using Thermolyx::OutputFile;
+using Thermolyx::PathExists;
+using Thermolyx::ReadLe16;
+using Thermolyx::ReadLe32;
+using Thermolyx::ResolvesInsideFolder;
+using Thermolyx::ZipEntryDataReader;
+using Thermolyx::ZipExtractResult;
+using Thermolyx::ZipFileTimes;
+
 namespace {
 
 constexpr std::uint32_t kDirectoryEndSignature = 0x06054b50;

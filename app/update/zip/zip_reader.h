@@ -21,6 +21,8 @@ struct ZipEntryInfo {
     std::int32_t uncompressedSize = 0;
 };
 
+namespace Thermolyx {
+
 enum class ZipExtractResult {
     Done,
     BadIndex,
@@ -31,6 +33,8 @@ enum class ZipExtractResult {
     Damaged,  // data unreadable, or not matching its size and CRC-32
     WriteFailed,
 };
+
+}  // namespace Thermolyx
 
 // Reads one ZIP archive from a file (it never changes the archive) and extracts
 // its entries below a root folder.
@@ -52,18 +56,18 @@ public:
 
     // Writes entry `index` below the root folder under `name` (the cleaned name
     // from GetEntry). A file that fails part-way is removed.
-    ZipExtractResult ExtractEntry(std::int32_t index, const std::wstring& name);
+    Thermolyx::ZipExtractResult ExtractEntry(std::int32_t index, const std::wstring& name);
 
 private:
     // An entry as described, with what its extraction needs.
     struct Entry {
         ZipEntryInfo info;
         std::uint16_t flags = 0;
-        ZipEntryData data;
+        Thermolyx::ZipEntryData data;
     };
     struct CentralHeader;
 
-    explicit ZipReader(std::unique_ptr<ArchiveFile> archive);
+    explicit ZipReader(std::unique_ptr<Thermolyx::ArchiveFile> archive);
     bool ReadDirectoryEnd();
     bool ReadCentralHeader(std::uint64_t offset, CentralHeader& header) const;
     bool StepTo(std::int32_t index);
@@ -72,9 +76,9 @@ private:
     // Makes the folders of `name` up to `folderEnd` below the root; false when one of
     // them resolves outside it.
     bool CreateFoldersInside(const std::wstring& name, std::size_t folderEnd);
-    ZipExtractResult WriteFile(const Entry& entry, const std::wstring& target);
+    Thermolyx::ZipExtractResult WriteFile(const Entry& entry, const std::wstring& target);
 
-    std::unique_ptr<ArchiveFile> archive_;
+    std::unique_ptr<Thermolyx::ArchiveFile> archive_;
     std::int32_t entryCount_ = 0;
     std::uint64_t directoryStart_ = 0;  // already shifted by the bytes in front
     std::uint64_t directoryEnd_ = 0;
