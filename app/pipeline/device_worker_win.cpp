@@ -25,6 +25,12 @@ void CDeviceWorker::Run() {
     // Any other number is dropped.
 }
 
+void CDeviceWorker::StopRequested() {
+    if (updates_ != nullptr) {
+        updates_->StopTransfers();
+    }
+}
+
 void CDeviceWorker::MonitorTick() {
     const SensorBlock* block = SensorView();
     if (block != nullptr) {

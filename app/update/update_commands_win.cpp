@@ -1,39 +1,43 @@
 #include "update_commands_win.h"
 
 #include <shellapi.h>
-#include <shlwapi.h>
 
-#include <cstdlib>
+#include <memory>
 #include <utility>
 
+#include "core/win_handles.h"
 #include "extract_zip.h"
 #include "hid_device.h"
-#include "update_folders_win.h"
+#include "package_signature_win.h"
+#include "staging_folder_win.h"
 #include "version_text.h"
+#include "zip_file_layer.h"
 
 namespace {
 
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// Deletes the file if there is one.
-void RemoveFile(const std::wstring& path) {
-    if (::PathFileExistsW(path.c_str())) {
-        ::DeleteFileW(path.c_str());
+// The installer, opened for reading with no write or delete sharing, so that nobody
+// can change or replace it until it has started. Only a plain file will do.
+Orvik::UniqueFileHandle HoldInstaller(const std::wstring& path) {
+    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!file || !::GetFileInformationByHandle(file.Get(), &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        return {};
     }
+    return file;
 }
 
 }  // namespace
 
 CUpdateCommands::CUpdateCommands(HWND mainWindow)
-    // The normal process exit: static objects go (the displays are closed), but none of
-    // the main window's own shutdown runs.
-    : CUpdateCommands(mainWindow, BuiltInUpdateSources(), [] { std::exit(0); }) {}
+    : CUpdateCommands(mainWindow, BuiltInUpdateSources(), GetStagingRoot()) {}
 
-CUpdateCommands::CUpdateCommands(HWND mainWindow, UpdateSources sources, std::function<void()> endProgram)
-    : mainWindow_(mainWindow), sources_(std::move(sources)), endProgram_(std::move(endProgram)) {}
+CUpdateCommands::CUpdateCommands(HWND mainWindow, UpdateSources sources, std::wstring stagingRoot)
+    : mainWindow_(mainWindow),
+      sources_(std::move(sources)),
+      stagingRoot_(std::move(stagingRoot)),
+      downloadFetcher_(sources_.limits) {}
 
 void CUpdateCommands::RunUpdateCommand(WorkerCommand command) {
     switch (command) {
@@ -60,9 +64,33 @@ void CUpdateCommands::RunUpdateCommand(WorkerCommand command) {
     }
 }
 
-void CUpdateCommands::CheckSoftwareUpdate(bool answering) {
+void CUpdateCommands::StopTransfers() {
+    std::lock_guard guard(fetchersLock_);
+    stopped_ = true;
+    downloadFetcher_.Stop();
+    if (checkFetcher_ != nullptr) {
+        checkFetcher_->Stop();
+    }
+}
+
+std::wstring CUpdateCommands::FetchVersionText(const std::wstring& baseUrl) {
+    HttpFetcher fetcher(sources_.limits);
+    {
+        std::lock_guard guard(fetchersLock_);
+        if (stopped_) {
+            fetcher.Stop();
+        }
+        checkFetcher_ = &fetcher;
+    }
     std::wstring text;
-    HttpFetcher().FetchText(VersionUrl(sources_.softwareBaseUrl), text);  // a failure leaves the text empty
+    fetcher.FetchText(VersionUrl(baseUrl), text);  // a failure leaves the text empty
+    std::lock_guard guard(fetchersLock_);
+    checkFetcher_ = nullptr;
+    return text;
+}
+
+void CUpdateCommands::CheckSoftwareUpdate(bool answering) {
+    const std::wstring text = FetchVersionText(sources_.softwareBaseUrl);
     if (!IsAcceptedSoftwareVersion(text)) {
         return;
     }
@@ -75,8 +103,7 @@ void CUpdateCommands::CheckSoftwareUpdate(bool answering) {
 
 void CUpdateCommands::CheckFirmwareUpdate(bool answering) {
     StoreVersion(serverFirmwareVersion_, L"");
-    std::wstring text;
-    HttpFetcher().FetchText(VersionUrl(sources_.firmwareBaseUrl), text);
+    const std::wstring text = FetchVersionText(sources_.firmwareBaseUrl);
     if (!IsAcceptedFirmwareVersion(text)) {
         return;
     }
@@ -89,12 +116,12 @@ void CUpdateCommands::CheckFirmwareUpdate(bool answering) {
     }
 }
 
-void CUpdateCommands::InstallSoftwareUpdate() {
-    Install(UpdateTarget::Software, sources_.softwareBaseUrl, ServerSoftwareVersion());
+bool CUpdateCommands::InstallSoftwareUpdate() {
+    return Install(UpdateTarget::Software, sources_.softwareBaseUrl, ServerSoftwareVersion());
 }
 
-void CUpdateCommands::InstallFirmwareUpdate() {
-    Install(UpdateTarget::Firmware, sources_.firmwareBaseUrl, ServerFirmwareVersion());
+bool CUpdateCommands::InstallFirmwareUpdate() {
+    return Install(UpdateTarget::Firmware, sources_.firmwareBaseUrl, ServerFirmwareVersion());
 }
 
 std::wstring CUpdateCommands::ServerSoftwareVersion() const {
@@ -107,36 +134,50 @@ std::wstring CUpdateCommands::ServerFirmwareVersion() const {
     return serverFirmwareVersion_;
 }
 
-void CUpdateCommands::Install(UpdateTarget target, const std::wstring& baseUrl, const std::wstring& serverVersion) {
-    const std::wstring workFolder = GetWorkFolder();
-    if (serverVersion.empty() || workFolder.empty()) {
-        return;  // no accepted version to fetch, or nowhere to put it
+// One chain: each step must succeed before the next runs, and whatever is checked
+// stays open until it is used, so nothing can be swapped in between.
+bool CUpdateCommands::Install(UpdateTarget target, const std::wstring& baseUrl, const std::wstring& serverVersion) {
+    if (serverVersion.empty()) {
+        return false;  // no accepted version to fetch
     }
-    const UpdateFiles files = MakeUpdateFiles(target, serverVersion, baseUrl, workFolder);
-    CreateFolderTree(files.downloadFolder);
-    RemoveFile(files.packagePath);
-    // Whatever sits at the installer path now is from an earlier package; only what
-    // this package brings may be started.
-    RemoveFile(files.installerPath);
-
-    downloadFetcher_.FetchToFile(files.downloadUrl, files.packagePath, mainWindow_);
-    if (!IsFile(files.packagePath)) {
-        return;
+    // A folder of this install's own, where no ordinary user can change anything.
+    const std::wstring folder = PrepareInstallFolder(stagingRoot_);
+    if (folder.empty()) {
+        return false;
     }
-    if (ExtractZipToFolder(files.packagePath, files.downloadFolder)) {
-        RemoveFile(files.packagePath);
+    const UpdateFiles files = MakeUpdateFiles(target, serverVersion, baseUrl, folder);
+    std::string signature;
+    if (sources_.publisherKey && downloadFetcher_.FetchBytes(files.signatureUrl, signature) != HttpFetcher::kDone) {
+        return false;
     }
-    if (!IsFile(files.installerPath)) {
-        // Not a package, or one without its installer: keep the program running.
-        RemoveFile(files.packagePath);
-        return;
+    if (downloadFetcher_.FetchToFile(files.downloadUrl, files.packagePath, mainWindow_) != HttpFetcher::kDone) {
+        return false;
     }
-    const auto started = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", files.installerPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    std::unique_ptr<ArchiveFile> package = ArchiveFile::Open(files.packagePath);  // shared for reading only
+    if (!package || package->Size() > sources_.limits.fileBytes) {
+        return false;
+    }
+    if (sources_.publisherKey && !IsSignedByPublisher(*package, signature, *sources_.publisherKey)) {
+        return false;
+    }
+    if (!ExtractEveryEntry(std::move(package), folder) || !::DeleteFileW(files.packagePath.c_str())) {
+        return false;
+    }
+    const Orvik::UniqueFileHandle installer = HoldInstaller(files.installerPath);
+    if (!installer) {
+        return false;  // a package without its installer at the top: the program stays
+    }
+    // From its own folder, which stays while it runs; the next install removes it.
+    const auto started = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", files.installerPath.c_str(),
+                                                                   nullptr, folder.c_str(), SW_SHOWNORMAL));
     if (started <= 32) {
-        return;  // nothing runs in our place, so the program stays
+        return false;  // nothing runs in our place, so the program stays
     }
-    endProgram_();
+    // The window's thread ends the program: static objects must not be destroyed here
+    // while that thread may still paint.
+    ::PostMessageW(mainWindow_, WM_UPDATE_STARTED,
+                   target == UpdateTarget::Software ? kUpdateResultSoftware : kUpdateResultFirmware, 0);
+    return true;
 }
 
 void CUpdateCommands::PostResult(WPARAM what, bool newer) const {

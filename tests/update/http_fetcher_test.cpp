@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 
 #include "core/win_handles.h"
@@ -9,6 +11,7 @@
 #include "message_recorder_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -120,11 +123,11 @@ TEST_F(HttpFetcherTest, DownloadOf25000BytesPostsProgressPerReadAndStartsAgainAt
 
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kDone);
     EXPECT_EQ(ReadWholeFile(path), body);
-    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 145, 100}));
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100}));  // the third read's 145 stops at 100
     EXPECT_EQ(fetcher.lastProgress, 100);
 
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kDone);
-    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 145, 100, 0, 2, 8, 10, 55, 100, 145, 100}));
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 0, 2, 8, 10, 55, 100}));
     for (const auto& m : recorder.Received(kFetchProgressMessage)) {
         EXPECT_EQ(m.wParam, 0u);
     }
@@ -212,6 +215,133 @@ TEST_F(HttpFetcherTest, ATargetThatCannotBeCreatedFails) {
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kFailed);
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(PostedProgress(), (Progress{2, 8}));
+}
+
+// Limits: what a hostile or broken server can no longer do to the worker.
+
+using Clock = std::chrono::steady_clock;
+
+// Short enough for a test; the program's own are seconds to tens of seconds.
+FetchLimits QuickLimits() {
+    FetchLimits limits;
+    limits.connectTimeoutMs = 2'000;
+    limits.receiveTimeoutMs = 1'500;
+    limits.textDeadlineMs = 2'000;
+    limits.fileBytes = 30'000;
+    return limits;
+}
+
+TEST_F(HttpFetcherTest, TextBeyondItsLimitFailsWithoutFailingTheProcess) {
+    struct Case {
+        const wchar_t* name;
+        std::string body;
+        bool announced;
+    };
+    const Case cases[] = {
+        {L"huge", std::string(1 << 20, '1'), true},    // a 1 MB "version" file
+        {L"unannounced", Pattern(1 << 20), false},     // the same, the length known only by reading
+        {L"one over", std::string(65, '9'), true},
+    };
+    for (const Case& c : cases) {
+        server.Serve(c.name, c.body);
+        if (!c.announced) {
+            server.Serve(std::wstring(c.name) + L".nolength", "");
+        }
+        std::wstring text = L"unchanged";
+        EXPECT_EQ(fetcher.FetchText(server.Url(c.name), text), HttpFetcher::kFailed) << c.name;
+        EXPECT_TRUE(text == L"unchanged") << c.name;
+    }
+    server.Serve(L"exactly", std::string(64, '7'));
+    std::wstring text;
+    EXPECT_EQ(fetcher.FetchText(server.Url(L"exactly"), text), HttpFetcher::kDone);
+    EXPECT_EQ(text.size(), 64u);
+}
+
+TEST_F(HttpFetcherTest, AServerThatStallsOrTricklesIsLeftWithinItsTimeLimits) {
+    HttpFetcher quick(QuickLimits());
+    server.Serve(L"stalled", "1.0.0.10");
+    server.Serve(L"stalled.stall", "");
+    server.Serve(L"trickled", std::string(60, '1'));
+    server.Serve(L"trickled.slow", "1 400");  // 24 s for the whole text, each byte well within the receive limit
+    for (const wchar_t* name : {L"stalled", L"trickled"}) {
+        std::wstring text = L"unchanged";
+        const auto start = Clock::now();
+        EXPECT_EQ(quick.FetchText(server.Url(name), text), HttpFetcher::kFailed) << name;
+        const auto took = Clock::now() - start;
+        EXPECT_TRUE(text == L"unchanged") << name;
+        EXPECT_LT(took, std::chrono::seconds(6)) << name;
+    }
+    // A download that stalls ends at the receive limit too.
+    server.Serve(L"package.zip", Pattern(20000));
+    server.Serve(L"package.zip.stall", "");
+    const auto start = Clock::now();
+    EXPECT_EQ(quick.FetchToFile(server.Url(L"package.zip"), scratch.Wide() + L"package.zip", nullptr),
+              HttpFetcher::kFailed);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(6));
+}
+
+TEST_F(HttpFetcherTest, ADownloadLargerThanItsCapIsRefused) {
+    HttpFetcher capped(QuickLimits());  // 30,000 bytes
+    server.Serve(L"fits.zip", Pattern(30000));
+    server.Serve(L"announced.zip", Pattern(30001));
+    server.Serve(L"unannounced.zip", Pattern(50000));
+    server.Serve(L"unannounced.zip.nolength", "");
+    EXPECT_EQ(capped.FetchToFile(server.Url(L"fits.zip"), scratch.Wide() + L"fits.zip", nullptr), HttpFetcher::kDone);
+    EXPECT_EQ(ReadWholeFile(scratch.Wide() + L"fits.zip").size(), 30000u);
+
+    EXPECT_EQ(capped.FetchToFile(server.Url(L"announced.zip"), scratch.Wide() + L"announced.zip", nullptr),
+              HttpFetcher::kFailed);
+    EXPECT_FALSE(FileExists(scratch.Wide() + L"announced.zip")) << "refused before anything is written";
+    EXPECT_EQ(capped.FetchToFile(server.Url(L"unannounced.zip"), scratch.Wide() + L"unannounced.zip", nullptr),
+              HttpFetcher::kFailed);
+    EXPECT_LE(ReadWholeFile(scratch.Wide() + L"unannounced.zip").size(), 30000u) << "nothing past the cap";
+}
+
+TEST_F(HttpFetcherTest, StopCutsASlowDownloadShortAndEveryLaterFetch) {
+    server.Serve(L"package.zip", Pattern(200000));
+    server.Serve(L"package.zip.slow", "1000 100");  // 20 s in all
+    server.Serve(L"version", "1.0.0.10");
+    const std::wstring path = scratch.Wide() + L"package.zip";
+    std::future<int> download = std::async(std::launch::async, [&] {
+        return fetcher.FetchToFile(server.Url(L"package.zip"), path, nullptr);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(path).size() >= 2000; })) << "the download is under way";
+    const auto stop = Clock::now();
+    fetcher.Stop();
+    ASSERT_EQ(download.wait_for(std::chrono::milliseconds(1000)), std::future_status::ready)
+        << "ended within the worker's stop wait";
+    EXPECT_EQ(download.get(), HttpFetcher::kStopped);
+    EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(1000));
+    EXPECT_EQ(fetcher.running, 0);
+
+    std::wstring text = L"unchanged";
+    EXPECT_EQ(fetcher.FetchText(server.Url(L"version"), text), HttpFetcher::kStopped);
+    EXPECT_TRUE(text == L"unchanged");
+}
+
+TEST_F(HttpFetcherTest, StopEndsAFetchThatWaitsOnASilentServer) {
+    server.Serve(L"version", "1.0.0.10");
+    server.Serve(L"version.stall", "");
+    std::future<int> check = std::async(std::launch::async, [&] {
+        std::wstring text;
+        return fetcher.FetchText(server.Url(L"version"), text);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return server.Requests().find("GET /version") != std::string::npos; }));
+    ::Sleep(200);  // into the read that waits
+    fetcher.Stop();
+    ASSERT_EQ(check.wait_for(std::chrono::milliseconds(1000)), std::future_status::ready);
+    EXPECT_EQ(check.get(), HttpFetcher::kStopped);
+}
+
+TEST_F(HttpFetcherTest, FetchBytesKeepsABinaryBodyWhole) {
+    const std::string signature = Pattern(64);  // zeros among the bytes
+    server.Serve(L"package.zip.sig", signature);
+    std::string bytes = "unchanged";
+    EXPECT_EQ(fetcher.FetchBytes(server.Url(L"package.zip.sig"), bytes), HttpFetcher::kDone);
+    EXPECT_EQ(bytes, signature);
+    bytes = "unchanged";
+    EXPECT_EQ(fetcher.FetchBytes(server.Url(L"missing.sig"), bytes), HttpFetcher::kFailed);
+    EXPECT_EQ(bytes, "unchanged");
 }
 
 TEST(UniqueInternetHandle, ClosesOnceAndKeepsTheCallersLastError) {
