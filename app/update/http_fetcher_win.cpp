@@ -23,6 +23,18 @@ constexpr char kExtraHeaders[] = "Accept: */*\r\n\r\n";
 constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
 static_assert(kOpenUrlFlags == 0x84000100);
 
+// Set on the root, so the connection and request made below inherit them, and again on
+// the request: Wine's client takes them only there. Without them the client waits on
+// a silent server without end.
+void SetTimeouts(HINTERNET handle, const FetchLimits& limits) {
+    const std::pair<DWORD, DWORD> timeouts[] = {{INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectTimeoutMs},
+                                                {INTERNET_OPTION_SEND_TIMEOUT, limits.sendTimeoutMs},
+                                                {INTERNET_OPTION_RECEIVE_TIMEOUT, limits.receiveTimeoutMs}};
+    for (auto [option, value] : timeouts) {
+        ::InternetSetOptionW(handle, option, &value, sizeof(value));
+    }
+}
+
 HINTERNET OpenRoot(const FetchLimits& limits) {
     // Only the proxy bit matters; whether a connection is reported does not.
     DWORD state = 0;
@@ -35,14 +47,7 @@ HINTERNET OpenRoot(const FetchLimits& limits) {
     std::snprintf(agent, sizeof(agent), "%s", kUserAgent);
     HINTERNET root = ::InternetOpenA(agent, access, nullptr, nullptr, 0);
     if (root != nullptr) {
-        // Set on the root, so the connection and the request made below inherit them:
-        // without them the client waits on a silent server without end.
-        const std::pair<DWORD, DWORD> timeouts[] = {{INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectTimeoutMs},
-                                                    {INTERNET_OPTION_SEND_TIMEOUT, limits.sendTimeoutMs},
-                                                    {INTERNET_OPTION_RECEIVE_TIMEOUT, limits.receiveTimeoutMs}};
-        for (auto [option, value] : timeouts) {
-            ::InternetSetOptionW(root, option, &value, sizeof(value));
-        }
+        SetTimeouts(root, limits);
     }
     return root;
 }
@@ -135,6 +140,9 @@ public:
         const std::string narrowUrl = EncodeUtf8(url);
         request_.Reset(::InternetOpenUrlA(root_, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1,
                                           kOpenUrlFlags, 0));
+        if (request_) {
+            SetTimeouts(request_.Get(), fetcher_.limits_);
+        }
         DWORD status = 0;
         return request_ && QueryNumber(request_.Get(), HTTP_QUERY_STATUS_CODE, status) && status >= 200 &&
                status <= 299;

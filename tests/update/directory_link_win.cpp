@@ -53,35 +53,52 @@ std::string UnixPath(const std::wstring& path) {
 
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-}  // namespace
-
-bool RunningUnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
-bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target) {
-    if (MakeJunction(link, target)) {
-        return true;
-    }
-    if (!RunningUnderWine()) {
-        return false;
-    }
-    std::wstring hostTarget = Widen(UnixPath(target));
-    std::wstring hostLink = Widen(UnixPath(link));
-    while (!hostTarget.empty() && hostTarget.back() == L'/') {
-        hostTarget.pop_back();
-    }
-    // Wine starts a host program by its Z: path but hands back no process to wait on.
-    std::wstring command = L"Z:\\bin\\ln -s \"" + hostTarget + L"\" \"" + hostLink + L"\"";
+// Wine starts a host program by its Z: path but hands back no process to wait on.
+bool RunHostCommand(std::wstring command) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (hostTarget.empty() || hostLink.empty() ||
-        !::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return false;
     }
     Orvik::UniqueHandle processHandle(process.hProcess);
     Orvik::UniqueHandle threadHandle(process.hThread);
-    return WaitUntil([&] {
-        const DWORD attributes = ::GetFileAttributesW(link.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    });
+    return true;
+}
+
+}  // namespace
+
+bool RunningUnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+DirectoryLink::DirectoryLink(const std::wstring& link, const std::wstring& target) : link_(link) {
+    if (MakeJunction(link, target)) {
+        made_ = true;
+        return;
+    }
+    if (!RunningUnderWine()) {
+        return;
+    }
+    std::string hostTarget = UnixPath(target);
+    while (!hostTarget.empty() && hostTarget.back() == '/') {
+        hostTarget.pop_back();
+    }
+    hostLink_ = Widen(UnixPath(link));
+    made_ = !hostTarget.empty() && !hostLink_.empty() &&
+            RunHostCommand(L"Z:\\bin\\ln -s \"" + Widen(hostTarget) + L"\" \"" + hostLink_ + L"\"") && WaitUntil([&] {
+                const DWORD attributes = ::GetFileAttributesW(link.c_str());
+                return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            });
+}
+
+DirectoryLink::~DirectoryLink() {
+    if (!made_) {
+        return;
+    }
+    if (hostLink_.empty()) {
+        ::RemoveDirectoryW(link_.c_str());  // a junction goes like an empty folder
+        return;
+    }
+    // Wine can neither remove a host link nor walk past one when it empties a folder.
+    RunHostCommand(L"Z:\\bin\\rm \"" + hostLink_ + L"\"");
+    WaitUntil([&] { return ::GetFileAttributesW(link_.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }

@@ -2,10 +2,24 @@
 
 #include <string>
 
-// Makes `link` a link to the folder `target`: an NTFS junction where the system makes
-// one; under Wine, which cannot, a symbolic link of the host, which Wine reports as a
-// reparse point. True once the link is there.
-bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target);
+// A link at `link` to the folder `target`, removed again with the object (the link
+// only, never what it leads to): an NTFS junction where the system makes one; under
+// Wine, which cannot, a symbolic link of the host, which Wine reports as a reparse
+// point.
+class DirectoryLink {
+public:
+    DirectoryLink(const std::wstring& link, const std::wstring& target);
+    ~DirectoryLink();
+    DirectoryLink(const DirectoryLink&) = delete;
+    DirectoryLink& operator=(const DirectoryLink&) = delete;
+
+    bool IsMade() const { return made_; }
+
+private:
+    std::wstring link_;
+    std::wstring hostLink_;  // set for a link of the host
+    bool made_ = false;
+};
 
 // Whether this process runs under Wine (ntdll exports wine_get_version there).
 bool RunningUnderWine();

@@ -59,7 +59,8 @@ TEST(StagingFolder, ALinkOnTheWayOrAFileInPlaceIsRefused) {
     TempFolder scratch;
     const std::wstring target = scratch.Wide() + L"elsewhere\\";
     ASSERT_TRUE(CreateFolderTree(target + L"kept"));
-    ASSERT_TRUE(MakeDirectoryLink(scratch.Wide() + L"link", target));
+    const DirectoryLink link(scratch.Wide() + L"link", target);
+    ASSERT_TRUE(link.IsMade());
     ASSERT_TRUE(WriteTextFile(scratch.Wide() + L"file", "x"));
     for (const std::wstring& root : {scratch.Wide() + L"link\\", scratch.Wide() + L"link\\staging\\",
                                      scratch.Wide() + L"link\\kept\\", scratch.Wide() + L"file\\"}) {

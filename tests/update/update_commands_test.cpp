@@ -254,6 +254,7 @@ TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromAFolderOfItsOwnAndTellsT
         window.Pump();
         EXPECT_EQ(window.Received(WM_UPDATE_RESULT), (Messages{Result(software ? 1 : 2, 1)}));
         worker.Step();
+        window.Pump();
 
         EXPECT_EQ(window.Received(WM_UPDATE_STARTED), (Messages{{WM_UPDATE_STARTED, software ? 1u : 2u, 0}}));
         const std::vector<std::wstring> installs = FoldersIn(stagingRoot);
@@ -357,7 +358,8 @@ TEST_F(UpdateCommandsTest, ALinkOnTheStagingPathRefusesTheInstall) {
     const std::wstring target = scratch.Wide() + L"elsewhere\\";
     ASSERT_TRUE(CreateFolderTree(target));
     const std::wstring link = scratch.Wide() + L"link";
-    ASSERT_TRUE(MakeDirectoryLink(link, target));
+    const DirectoryLink made(link, target);
+    ASSERT_TRUE(made.IsMade());
     server.Serve(L"sw\\version", "1.0.0.10");
     server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
     for (const std::wstring& root : {link + L"\\", link + L"\\staging\\"}) {
@@ -445,7 +447,7 @@ TEST_F(UpdateCommandsTest, APackageOverItsCapIsRefused) {
 TEST_F(UpdateCommandsTest, StoppingTheWorkerCutsASlowDownloadShort) {
     server.Serve(L"sw\\version", "1.0.0.10");
     server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
-    server.Serve(L"sw\\Software-1.0.0.10.zip.slow", "200 100");
+    server.Serve(L"sw\\Software-1.0.0.10.zip.slow", "4000 50");  // 80 KB/s, a slow line
     commands.CheckSoftwareUpdate(false);
     worker.SetUpdateCommands(&commands);
     worker.QueueCommand(kCommandInstallSoftware);
@@ -465,10 +467,10 @@ TEST_F(UpdateCommandsTest, StoppingTheWorkerCutsASlowDownloadShort) {
 
 TEST_F(UpdateCommandsTest, AHostileVersionAnswerFailsTheCheckAndTheWorkerGoesOn) {
     UpdateSources sources = Sources();
-    sources.limits.receiveTimeoutMs = 1'500;
+    sources.limits.textDeadlineMs = 2'000;
     server.Serve(L"sw\\version", std::string(1 << 20, '1'));  // 1 MB
     server.Serve(L"fw\\version", "106");
-    server.Serve(L"fw\\version.stall", "");
+    server.Serve(L"fw\\version.slow", "1 1500");  // a byte every 1.5 s
     CUpdateCommands hostile{recorder.Handle(), sources, stagingRoot};
     worker.SetUpdateCommands(&hostile);
     worker.QueueCommand(kCommandCheckSoftwareAnswering);
