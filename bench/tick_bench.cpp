@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "display_report.h"
+#include "pipeline/display_report.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "zip_builder.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 // mix of code and resources rather than a run of one byte.
 std::string SampleFile(std::size_t size, unsigned seed) {
     static const char* const kWords[] = {"reading", "sensor", "display", "report", "update", "package",
-                                         "folder", "value",  "thermal", "power",  "usage",  "device"};
+                                         "folder",  "value",  "thermal", "power",  "usage",  "device"};
     std::string text;
     text.reserve(size + 64);
     unsigned state = seed;
@@ -53,9 +53,7 @@ std::string BuildBenchArchive() {
     return BuildZip(archive);
 }
 
-double Seconds(std::chrono::steady_clock::duration duration) {
-    return std::chrono::duration<double>(duration).count();
-}
+double Seconds(std::chrono::steady_clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
 
 template <typename Step>
 double Time(Step step) {

@@ -1,4 +1,4 @@
-#include "command_queue.h"
+#include "pipeline/command_queue.h"
 
 void CommandQueue::Push(WorkerCommand command) {
     std::lock_guard guard(lock_);

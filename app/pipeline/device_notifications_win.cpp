@@ -1,4 +1,4 @@
-#include "device_notifications_win.h"
+#include "pipeline/device_notifications_win.h"
 
 #include <dbt.h>
 
@@ -8,8 +8,8 @@ extern "C" {
 #include <hidpi.h>
 }
 
-#include "hid_device.h"
-#include "interface_change.h"
+#include "pipeline/display_ids.h"
+#include "pipeline/interface_change.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ struct PreparsedDataTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type data) { ::HidD_FreePreparsedData(data); }
 };
-using UniquePreparsedData = Orvik::UniqueAny<PreparsedDataTraits>;
+using UniquePreparsedData = Base::UniqueAny<PreparsedDataTraits>;
 
 }  // namespace
 
@@ -38,16 +38,12 @@ void RegisterDeviceNotifications(HWND window) {
 }
 
 bool InterfaceHasVendorCollection(const std::wstring& path) {
-    Orvik::UniqueFileHandle device(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                 FILE_FLAG_OVERLAPPED, nullptr));
+    Base::UniqueFileHandle device(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_OVERLAPPED, nullptr));
     if (!device) {
         return false;
     }
-    HIDD_ATTRIBUTES attributes = {};
-    attributes.Size = sizeof(attributes);
-    ::HidD_GetAttributes(device.Get(), &attributes);
-
     PHIDP_PREPARSED_DATA raw = nullptr;
     if (!::HidD_GetPreparsedData(device.Get(), &raw)) {
         return false;
@@ -58,7 +54,7 @@ bool InterfaceHasVendorCollection(const std::wstring& path) {
            caps.Usage == kDisplayUsage;
 }
 
-LRESULT HandleDeviceChange(WPARAM event, LPARAM data, CDeviceWorker& worker) {
+LRESULT HandleDeviceChange(WPARAM event, LPARAM data, DeviceWorker& worker) {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || header == nullptr ||
         header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "device_worker_win.h"
+#include "pipeline/device_worker_win.h"
 
 // Asks for device-interface notifications to `window` (USB device, disk, HID and
 // network classes). The registrations last as long as the window.
@@ -12,7 +12,7 @@ void RegisterDeviceNotifications(HWND window);
 
 // WM_DEVICECHANGE: queues device scans for arrivals and removals of the display's
 // interfaces. Every such message is answered with 0.
-LRESULT HandleDeviceChange(WPARAM event, LPARAM data, CDeviceWorker& worker);
+LRESULT HandleDeviceChange(WPARAM event, LPARAM data, DeviceWorker& worker);
 
 // Whether the interface at `path` is the display's vendor collection.
 bool InterfaceHasVendorCollection(const std::wstring& path);

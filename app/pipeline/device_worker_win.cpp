@@ -1,17 +1,17 @@
-#include "device_worker_win.h"
+#include "pipeline/device_worker_win.h"
 
 #include "core/manager.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 
-CDeviceWorker::CDeviceWorker(PipelineWindow& window) : window_(window) {}
+DeviceWorker::DeviceWorker(PipelineWindow& window) : window_(window) {}
 
-void CDeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command); }
+void DeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command); }
 
-void CDeviceWorker::SetUpdateCommands(UpdateCommands* updates) { updates_ = updates; }
+void DeviceWorker::SetUpdateCommands(UpdateCommands* updates) { updates_ = updates; }
 
-const SensorBlock* CDeviceWorker::SensorView() const { return sensorView_.load(std::memory_order_acquire); }
+const SensorBlock* DeviceWorker::SensorView() const { return sensorView_.load(std::memory_order_acquire); }
 
-void CDeviceWorker::Run() {
+void DeviceWorker::Run() {
     const std::optional<WorkerCommand> command = commands_.Pop();
     if (!command) {
         MonitorTick();
@@ -25,16 +25,17 @@ void CDeviceWorker::Run() {
     // Any other number is dropped.
 }
 
-void CDeviceWorker::StopRequested() {
+void DeviceWorker::StopRequested() {
     if (updates_ != nullptr) {
         updates_->StopTransfers();
     }
 }
 
-void CDeviceWorker::MonitorTick() {
+void DeviceWorker::MonitorTick() {
     const SensorBlock* block = SensorView();
     if (block != nullptr) {
-        const DisplayChoice choice{tempeType.load(std::memory_order_relaxed), deviceType.load(std::memory_order_relaxed)};
+        const DisplayChoice choice{tempeType.load(std::memory_order_relaxed),
+                                   deviceType.load(std::memory_order_relaxed)};
         const std::optional<DisplayFrame> frame = ComposeDisplayFrame(ReadSensorBlock(*block), choice);
         if (!frame) {
             return;  // power reads 999 W or more: show nothing, poll again after the short pause
@@ -48,13 +49,9 @@ void CDeviceWorker::MonitorTick() {
     SleepWhileRunning(kTickWaitMs);
 }
 
-void CDeviceWorker::DeviceScan() {
+void DeviceWorker::DeviceScan() {
     HidDevice& hid = HidDevice::Instance();
-    hid.ClearFilters();
-    hid.AddFilter(kDisplayVendorId, kDisplayProductId, L"", 1);
-    hid.CloseAll();
-    hid.OpenAll();
-    hid.enabled = 1;
+    hid.ScanForDisplays();
     window_.SetDeviceCountText(DeviceCountText(hid.DeviceCount()));
 
     if (SensorView() == nullptr && MapSensorBlock(sensorMapping_, sensorViewAddress_, nullptr)) {

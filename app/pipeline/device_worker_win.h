@@ -4,21 +4,21 @@
 #include <cstdint>
 #include <string>
 
-#include "command_queue.h"
-#include "display_report.h"
-#include "pipeline_window.h"
-#include "sensor_block_map_win.h"
-#include "thread_basic_win.h"
-#include "update_commands.h"
+#include "pipeline/command_queue.h"
+#include "pipeline/display_report.h"
+#include "pipeline/pipeline_window.h"
+#include "pipeline/sensor_block_map_win.h"
+#include "pipeline/thread_basic_win.h"
+#include "pipeline/update_commands.h"
 
 // The main window's worker: one command per step, or a tick when none waits.
 // Everything that touches the displays, the sensor block or the network runs here.
-class CDeviceWorker : public CThreadBasic {
+class DeviceWorker : public CThreadBasic {
 public:
     static constexpr DWORD kStepPauseMs = 16;
     static constexpr DWORD kTickWaitMs = 1000;
 
-    explicit CDeviceWorker(PipelineWindow& window);
+    explicit DeviceWorker(PipelineWindow& window);
 
     // UI thread: appends a command for the worker.
     void QueueCommand(WorkerCommand command);
@@ -47,8 +47,8 @@ private:
     UpdateCommands* updates_ = nullptr;
     CommandQueue commands_;
 
-    Orvik::UniqueHandle sensorMapping_;
-    Orvik::UniqueMappedView sensorViewAddress_;
+    Base::UniqueHandle sensorMapping_;
+    Base::UniqueMappedView sensorViewAddress_;
     std::atomic<const SensorBlock*> sensorView_{nullptr};
 };
 

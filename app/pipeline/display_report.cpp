@@ -1,4 +1,4 @@
-#include "display_report.h"
+#include "pipeline/display_report.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "sensor_block.h"
+#include "pipeline/sensor_block.h"
 
 inline constexpr std::size_t kDisplayReportSize = 64;
 inline constexpr std::uint8_t kDisplayReportId = 7;

@@ -1,4 +1,4 @@
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,7 +10,6 @@ namespace {
 constexpr std::size_t kWriteLength = kDisplayReportSize + 1;  // the display expects a trailing zero byte
 constexpr std::size_t kVersionRequestLength = 64;
 constexpr std::uint8_t kVersionRequestCode = 0xFD;
-constexpr std::size_t kProductBufferLength = 512;
 
 // The display needs a moment between the request and its answer.
 void PauseForDisplay() { std::this_thread::sleep_for(std::chrono::milliseconds(16)); }
@@ -34,8 +33,16 @@ HidDevice::~HidDevice() {
 
 void HidDevice::ClearFilters() { filters_.clear(); }
 
-void HidDevice::AddFilter(std::int32_t vendorId, std::int32_t productId, const std::wstring& name, std::int32_t kind) {
-    filters_.push_back(HidFilter{vendorId, productId, name, kind});
+void HidDevice::ScanForDisplays() {
+    ClearFilters();
+    AddFilter(kDisplayVendorId, kDisplayProductId, L"", 1);
+    CloseAll();
+    OpenAll();  // appends, so CloseAll comes first
+    enabled = 1;
+}
+
+void HidDevice::AddFilter(std::int32_t vendorId, std::int32_t productId, const std::wstring&, std::int32_t) {
+    filters_.push_back(HidFilter{vendorId, productId});
 }
 
 void HidDevice::CloseAll() {
@@ -62,9 +69,9 @@ void HidDevice::TryOpen(const hid_device_info& info) {
     if (!wanted || info.path == nullptr) {
         return;
     }
-    // The path must fit its field whole; a cut path would name another interface.
-    const std::size_t pathLength = std::strlen(info.path);
-    if (pathLength >= kHidPathSize) {
+    // A path too long for the device list would be cut, and a cut path names another
+    // interface.
+    if (std::strlen(info.path) >= kHidPathSize) {
         return;
     }
     HidDeviceHandle device(hid_open_path(info.path));
@@ -73,17 +80,7 @@ void HidDevice::TryOpen(const hid_device_info& info) {
     }
 
     auto entry = std::make_unique<HidDeviceEntry>();
-    entry->index = static_cast<std::int32_t>(devices_.size());
-    entry->vendorId = info.vendor_id;
-    entry->productId = info.product_id;
-    std::memcpy(entry->path, info.path, pathLength + 1);
-    wchar_t product[kProductBufferLength] = {};
-    if (hid_get_product_string(device.get(), product, kProductBufferLength) == 0) {
-        product[kProductBufferLength - 1] = L'\0';
-        entry->product = product;
-    }
     entry->device = std::move(device);
-    entry->release = info.release_number;
     devices_.push_back(std::move(entry));
     deviceCount_ = static_cast<int>(devices_.size());
 }

@@ -8,20 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "display_report.h"
+#include "pipeline/display_ids.h"
+#include "pipeline/display_report.h"
 
-inline constexpr std::int32_t kDisplayVendorId = 0x1A2C;
-inline constexpr std::int32_t kDisplayProductId = 0x4984;
-// Only the display's vendor-defined collection takes reports.
-inline constexpr unsigned short kDisplayUsagePage = 0xFF01;
-inline constexpr unsigned short kDisplayUsage = 0x0001;
+// The longest interface path taken, with its NUL; a longer one is passed over.
 inline constexpr std::size_t kHidPathSize = 1024;
 
 struct HidFilter {
     std::int32_t vendorId = 0;
     std::int32_t productId = 0;
-    std::wstring name;  // stored only
-    std::int32_t kind = 0;  // stored only
 };
 
 struct HidDeviceCloser {
@@ -29,17 +24,9 @@ struct HidDeviceCloser {
 };
 using HidDeviceHandle = std::unique_ptr<hid_device, HidDeviceCloser>;
 
-// One open display interface. Only the device handle is used after it is built.
+// One open display interface: only its device handle is ever used.
 struct HidDeviceEntry {
-    std::int32_t index = 0;
-    std::uint16_t vendorId = 0;
-    std::uint16_t productId = 0;
-    char path[kHidPathSize] = {};
-    std::wstring firstText;
-    std::wstring product;
-    std::wstring thirdText;
     HidDeviceHandle device;
-    std::int32_t release = 0;
 };
 
 // The program's only link to the displays. One object per process; every operation
@@ -51,7 +38,12 @@ public:
     HidDevice(const HidDevice&) = delete;
     HidDevice& operator=(const HidDevice&) = delete;
 
+    // The device scan: the display's filter, every interface closed, the matching ones
+    // opened again, and the list live.
+    void ScanForDisplays();
+
     void ClearFilters();
+    // The name and kind are part of the call but match nothing, so they are not kept.
     void AddFilter(std::int32_t vendorId, std::int32_t productId, const std::wstring& name, std::int32_t kind);
     void CloseAll();
     void OpenAll();

@@ -1,11 +1,23 @@
-#include "interface_change.h"
+#include "pipeline/interface_change.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
+
+#include "pipeline/display_ids.h"
 
 namespace {
 
-constexpr std::wstring_view kDisplayIds = L"VID_1A2C&PID_4984";
+// How the system names the display's ids in an interface path, in upper case.
+const std::wstring& DisplayIdsText() {
+    static const std::wstring text = [] {
+        wchar_t buffer[32] = {};
+        std::swprintf(buffer, std::size(buffer), L"VID_%04X&PID_%04X", static_cast<unsigned>(kDisplayVendorId),
+                      static_cast<unsigned>(kDisplayProductId));
+        return std::wstring(buffer);
+    }();
+    return text;
+}
 
 }  // namespace
 
@@ -14,7 +26,7 @@ bool IsDisplayInterfacePath(std::wstring_view path) {
     // Only ASCII letters matter for the ids; other characters cannot form a match.
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; });
-    return upper.find(kDisplayIds) != std::wstring::npos;
+    return upper.find(DisplayIdsText()) != std::wstring::npos;
 }
 
 int ScansForInterfaceChange(InterfaceEvent event, std::wstring_view path,

@@ -1,12 +1,8 @@
-#include "sensor_block.h"
+#include "pipeline/sensor_block.h"
 
-namespace {
+#include "base/whole_float.h"
 
-float LoadWhole(const float& value) {
-    return *static_cast<const volatile float*>(&value);
-}
-
-}  // namespace
+using Base::LoadWhole;
 
 SensorReadings ReadSensorBlock(const SensorBlock& block) {
     return SensorReadings{

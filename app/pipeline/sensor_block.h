@@ -11,7 +11,7 @@ inline constexpr std::size_t kSensorNameSize = 136;
 
 struct SensorBlock {
     std::uint8_t serverArea0[132];
-    float power;        // watts
+    float power;  // watts
     std::uint8_t serverArea1[16];
     float temperature;  // degrees Celsius
     float usage;        // percent, 0 to 100

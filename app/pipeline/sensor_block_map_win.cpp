@@ -1,8 +1,8 @@
-#include "sensor_block_map_win.h"
+#include "pipeline/sensor_block_map_win.h"
 
-bool MapSensorBlock(Orvik::UniqueHandle& mapping, Orvik::UniqueMappedView& view, bool* created) {
-    mapping.Reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize,
-                                       kSensorBlockName));
+bool MapSensorBlock(Base::UniqueHandle& mapping, Base::UniqueMappedView& view, bool* created) {
+    mapping.Reset(
+        ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize, kSensorBlockName));
     if (!mapping) {
         return false;
     }

@@ -1,4 +1,4 @@
-#include "thread_basic_win.h"
+#include "pipeline/thread_basic_win.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ void CThreadBasic::StartThread(DWORD pauseMs, bool repeat) {
     stopEvent_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     running = 1;
     // The thread's own handle is not kept: the done event tells when it ends.
-    Orvik::UniqueHandle thread(::CreateThread(nullptr, 0, &CThreadBasic::ThreadProc, this, 0, nullptr));
+    Base::UniqueHandle thread(::CreateThread(nullptr, 0, &CThreadBasic::ThreadProc, this, 0, nullptr));
     if (!thread) {
         running = 0;
     }

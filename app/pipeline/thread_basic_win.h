@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 
 // A worker thread that calls Run() once, or repeatedly with a pause, until stopped.
 // The destructor does not stop the thread: the owner calls StopThread first.
@@ -14,6 +14,13 @@ public:
     CThreadBasic() = default;
     CThreadBasic(const CThreadBasic&) = delete;
     CThreadBasic& operator=(const CThreadBasic&) = delete;
+
+    // The thread's state, in this order; the owner and the tests read it.
+    Base::UniqueHandle doneEvent;  // signalled by the thread just before it ends
+    std::atomic<std::int32_t> running{0};
+    std::int32_t loop = 0;
+    DWORD interval = 1;
+    DWORD startTick = 0;  // taken at the start; the thread also returns it as its exit code
 
     // Does nothing while the worker is running (there is never a second thread).
     void StartThread(DWORD pauseMs, bool repeat);
@@ -34,16 +41,9 @@ protected:
     // Waits `ms`, or less when a stop is asked for. False when stopping.
     bool SleepWhileRunning(DWORD ms);
 
-public:
-    Orvik::UniqueHandle doneEvent;  // signalled by the thread just before it ends
-    std::atomic<std::int32_t> running{0};
-    std::int32_t loop = 0;
-    DWORD interval = 1;
-    DWORD startTick = 0;  // also the thread's exit code
-
 private:
     static DWORD WINAPI ThreadProc(void* object);
 
     // Wakes the pauses and the tick's one-second wait at once when stopping.
-    Orvik::UniqueHandle stopEvent_;
+    Base::UniqueHandle stopEvent_;
 };

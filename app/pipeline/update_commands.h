@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command_queue.h"
+#include "pipeline/command_queue.h"
 
 // Runs the update checks and installs (worker commands 3 to 8) on the worker thread.
 class UpdateCommands {

@@ -3,10 +3,6 @@
 #include <string>
 #include <string_view>
 
-// The program's folder from the full path of its executable: everything up to and
-// including the last backslash.
-std::wstring ProgramFolderOf(std::wstring_view executablePath);
-
 // The command line that starts the sensor server build for this Windows version.
 // The folder already ends in a backslash and the format adds another; Windows
 // accepts the doubled one. The path is quoted: unquoted, a folder with a blank

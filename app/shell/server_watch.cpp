@@ -1,4 +1,4 @@
-#include "server_watch.h"
+#include "shell/server_watch.h"
 
 #include <utility>
 

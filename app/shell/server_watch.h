@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "sensor_block.h"
+#include "pipeline/sensor_block.h"
 
 // The main window's timer 300: for the first minute, start the sensor server again
 // whenever its block still shows no usage. The watch does not look for a running
@@ -16,7 +16,7 @@ public:
     explicit ServerWatch(std::function<void()> launch);
 
     // One firing of the timer. `block` is the worker's view of the sensor block
-    // (CDeviceWorker::SensorView), null while it is not mapped.
+    // (DeviceWorker::SensorView), null while it is not mapped.
     // Returns true at the 12th firing (and any later one): the caller kills the timer.
     bool Fire(const SensorBlock* block);
 

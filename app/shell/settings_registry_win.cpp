@@ -1,10 +1,10 @@
-#include "settings_registry_win.h"
+#include "shell/settings_registry_win.h"
 
 #include <string>
 
-#include "core/win_handles.h"
-#include "leading_integer.h"
-#include "product_name.h"
+#include "base/product.h"
+#include "base/win/handles.h"
+#include "base/leading_integer.h"
 
 namespace {
 
@@ -12,28 +12,32 @@ namespace {
 constexpr DWORD kQueryBytes = 255;
 constexpr std::size_t kBufferChars = 256;
 
-const std::wstring& KeyPath() {
-    static const std::wstring path = std::wstring(L"SOFTWARE\\") + kProductName;
-    return path;
-}
-
-LSTATUS OpenKey(Orvik::UniqueRegistryKey& key) {
+LSTATUS OpenKey(const std::wstring& keyPath, Base::UniqueRegistryKey& key) {
     HKEY raw = nullptr;
-    const LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_ALL_ACCESS, &raw);
+    const LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_ALL_ACCESS, &raw);
     key.Reset(status == ERROR_SUCCESS ? raw : nullptr);
     return status;
 }
 
 }  // namespace
 
-std::int32_t ReadSetting(const wchar_t* name) {
-    Orvik::UniqueRegistryKey key;
-    const LSTATUS status = OpenKey(key);
+const std::wstring& SettingsKeyPath() {
+    static const std::wstring path = std::wstring(L"SOFTWARE\\") + Base::kProductName;
+    return path;
+}
+
+std::int32_t ReadSetting(const wchar_t* name) { return ReadSettingIn(SettingsKeyPath(), name); }
+
+void WriteSetting(const wchar_t* name, const wchar_t* text) { WriteSettingIn(SettingsKeyPath(), name, text); }
+
+std::int32_t ReadSettingIn(const std::wstring& keyPath, const wchar_t* name) {
+    Base::UniqueRegistryKey key;
+    const LSTATUS status = OpenKey(keyPath, key);
     if (status == ERROR_FILE_NOT_FOUND) {
         HKEY created = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &created, nullptr) == ERROR_SUCCESS) {
-            Orvik::UniqueRegistryKey closeAtOnce(created);
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &created, nullptr) == ERROR_SUCCESS) {
+            Base::UniqueRegistryKey closeAtOnce(created);
         }
         return 0;
     }
@@ -44,19 +48,18 @@ std::int32_t ReadSetting(const wchar_t* name) {
     // always terminated, whatever type the value has.
     wchar_t buffer[kBufferChars] = {};
     DWORD size = kQueryBytes;
-    const LSTATUS query =
-        ::RegQueryValueExW(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    const LSTATUS query = ::RegQueryValueExW(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
     key.Reset();
     // After a value too large for the buffer its content is undefined: that reads as 0.
     if (query != ERROR_SUCCESS) {
         return 0;
     }
-    return ParseLeadingInteger(std::wstring_view(buffer));
+    return Base::ParseLeadingInteger(std::wstring_view(buffer));
 }
 
-void WriteSetting(const wchar_t* name, const wchar_t* text) {
-    Orvik::UniqueRegistryKey key;
-    if (OpenKey(key) != ERROR_SUCCESS) {
+void WriteSettingIn(const std::wstring& keyPath, const wchar_t* name, const wchar_t* text) {
+    Base::UniqueRegistryKey key;
+    if (OpenKey(keyPath, key) != ERROR_SUCCESS) {
         return;
     }
     // The stored length counts the terminating NUL.

@@ -1,15 +1,15 @@
-#include "startup_task_win.h"
+#include "shell/startup_task_win.h"
 
-#include "core/win_handles.h"
-#include "error_line.h"
-#include "product_name.h"
-#include "program_folder_win.h"
-#include "program_paths.h"
+#include "base/product.h"
+#include "base/win/handles.h"
+#include "base/error_line.h"
+#include "base/win/program_folder_win.h"
+#include "shell/program_paths.h"
 
 namespace {
 
-using Orvik::UniqueBstr;
-using Orvik::UniqueComPtr;
+using Base::UniqueBstr;
+using Base::UniqueComPtr;
 
 constexpr wchar_t kRootFolder[] = L"\\";
 constexpr wchar_t kTriggerId[] = L"Administrator";
@@ -24,7 +24,7 @@ HRESULT CreateRealService(ITaskService** service) {
 }
 
 int Fail(const char* message, HRESULT code) {
-    WriteErrorLine(HresultLine(message, code));
+    Base::WriteErrorLine(Base::HresultLine(message, code));
     return kStoppedEarly;
 }
 
@@ -156,7 +156,7 @@ int Register(const TaskServiceFactory& createService, const std::wstring& progra
         return Fail("Failed to set command line arguments with HRESULT: 0x", hr);
     }
 
-    const UniqueBstr taskName = Text((std::wstring(kProductName) + L" StartupTask").c_str());
+    const UniqueBstr taskName = Text((std::wstring(Base::kProductName) + L" StartupTask").c_str());
     const Variant emptyText(L"");
     UniqueComPtr<IRegisteredTask> registered;
     hr = Obtain(registered, [&](IRegisteredTask** out) {
@@ -164,14 +164,14 @@ int Register(const TaskServiceFactory& createService, const std::wstring& progra
                                                   empty.Get(), TASK_LOGON_INTERACTIVE_TOKEN, emptyText.Get(), out);
     });
     if (FAILED(hr)) {
-        WriteErrorLine(HresultLine("Failed to register task definition with HRESULT: 0x", hr));
+        Base::WriteErrorLine(Base::HresultLine("Failed to register task definition with HRESULT: 0x", hr));
     }
     return kRegistrationTried;
 }
 
 }  // namespace
 
-int RegisterStartupTask() { return RegisterStartupTask(CreateRealService, ProgramFolder()); }
+int RegisterStartupTask() { return RegisterStartupTask(CreateRealService, Base::ProgramFolder()); }
 
 int RegisterStartupTask(const TaskServiceFactory& createService, const std::wstring& programFolder) {
     // The UI thread has COM already; the nested initialisation is balanced below.

@@ -1,9 +1,9 @@
-#include "windows_version_win.h"
+#include "shell/windows_version_win.h"
 
 #include <windows.h>
 
-#include "core/win_handles.h"
-#include "error_line.h"
+#include "base/win/handles.h"
+#include "base/error_line.h"
 
 namespace {
 
@@ -19,15 +19,15 @@ using GetNtVersionNumbers = void(WINAPI*)(DWORD* major, DWORD* minor, DWORD* bui
 bool IsWin10OrLater() { return IsWin10OrLater(L"ntdll.dll"); }
 
 bool IsWin10OrLater(const wchar_t* ntdllName) {
-    Orvik::UniqueModule ntdll(::LoadLibraryW(ntdllName));
+    Base::UniqueModule ntdll(::LoadLibraryW(ntdllName));
     if (!ntdll) {
-        WriteErrorLine(kNoNtdll);
+        Base::WriteErrorLine(kNoNtdll);
         return false;
     }
-    const auto query =
-        reinterpret_cast<GetNtVersionNumbers>(reinterpret_cast<void*>(::GetProcAddress(ntdll.Get(), "RtlGetNtVersionNumbers")));
+    const auto query = reinterpret_cast<GetNtVersionNumbers>(
+        reinterpret_cast<void*>(::GetProcAddress(ntdll.Get(), "RtlGetNtVersionNumbers")));
     if (query == nullptr) {
-        WriteErrorLine(kNoVersionExport);
+        Base::WriteErrorLine(kNoVersionExport);
         return false;
     }
     DWORD major = 0;

@@ -1,4 +1,4 @@
-#include "download_progress.h"
+#include "update/download_progress.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,21 +1,22 @@
-#include "http_fetcher_win.h"
+#include "update/http_fetcher_win.h"
 
-#include <shlwapi.h>
 #include <wininet.h>
 
-#include <cstdio>
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "core/win_handles.h"
-#include "download_progress.h"
-#include "utf8_text.h"
+#include "base/utf8_text.h"
+#include "base/win/delete_file_win.h"
+#include "base/win/handles.h"
+#include "update/download_progress.h"
+#include "update/internet_handle_win.h"
 
 namespace {
 
-using Orvik::UniqueInternetHandle;
+using Thermolyx::UniqueInternetHandle;
 
 constexpr char kUserAgent[] = "DOR2.0/PC 5.5.0000";
 constexpr char kExtraHeaders[] = "Accept: */*\r\n\r\n";
@@ -43,9 +44,7 @@ HINTERNET OpenRoot(const FetchLimits& limits) {
     // the slow automatic proxy discovery.
     const DWORD access = (state & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
                                                                   : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
-    char agent[64] = {};
-    std::snprintf(agent, sizeof(agent), "%s", kUserAgent);
-    HINTERNET root = ::InternetOpenA(agent, access, nullptr, nullptr, 0);
+    HINTERNET root = ::InternetOpenA(kUserAgent, access, nullptr, nullptr, 0);
     if (root != nullptr) {
         SetTimeouts(root, limits);
     }
@@ -137,9 +136,9 @@ public:
     // False unless the server answered with a success status: an error page is not
     // the file asked for, and must neither become a version text nor replace a file.
     bool OpenUrl(const std::wstring& url) {
-        const std::string narrowUrl = EncodeUtf8(url);
-        request_.Reset(::InternetOpenUrlA(root_, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1,
-                                          kOpenUrlFlags, 0));
+        const std::string narrowUrl = Base::EncodeUtf8(url);
+        request_.Reset(
+            ::InternetOpenUrlA(root_, narrowUrl.c_str(), kExtraHeaders, sizeof(kExtraHeaders) - 1, kOpenUrlFlags, 0));
         if (request_) {
             SetTimeouts(request_.Get(), fetcher_.limits_);
         }
@@ -207,7 +206,7 @@ int HttpFetcher::FetchText(const std::wstring& url, std::wstring& text) {
     std::string body;
     const int result = FetchBytes(url, body);
     if (result == kDone) {
-        text = DecodeUtf8UpToNul(body);
+        text = Base::DecodeUtf8UpToNul(body);
     }
     return result;
 }
@@ -232,15 +231,13 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     }
     progress.UrlOpened();
 
-    if (::PathFileExistsW(path.c_str())) {
-        ::DeleteFileW(path.c_str());
-    }
+    Base::DeleteFileIfPresent(path);
     const std::optional<DWORD> contentLength = ContentLength(session.Request());
     if (contentLength && *contentLength > limits_.fileBytes) {
         return kFailed;  // refused before a byte is written
     }
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return kFailed;
     }

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <string>
 
-#include "fetch_limits.h"
+#include "update/fetch_limits.h"
 
 // Download progress travels to the main window as its tray message (WM_USER + 666)
 // with the value in lParam.

@@ -1,4 +1,4 @@
-#include "package_signature_win.h"
+#include "update/package_signature_win.h"
 
 #include <windows.h>
 #include <bcrypt.h>
@@ -7,49 +7,34 @@
 #include <cstring>
 #include <vector>
 
-#include "core/unique_any.h"
+#include "update/bcrypt_handles_win.h"
 
 namespace {
 
 constexpr std::size_t kHashSize = 32;
 constexpr std::size_t kReadPiece = 64 * 1024;
 
-struct AlgorithmTraits {
-    using Type = BCRYPT_ALG_HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type algorithm) { ::BCryptCloseAlgorithmProvider(algorithm, 0); }
-};
-struct HashTraits {
-    using Type = BCRYPT_HASH_HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type hash) { ::BCryptDestroyHash(hash); }
-};
-struct KeyTraits {
-    using Type = BCRYPT_KEY_HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type key) { ::BCryptDestroyKey(key); }
-};
-using UniqueAlgorithm = Orvik::UniqueAny<AlgorithmTraits>;
-using UniqueHash = Orvik::UniqueAny<HashTraits>;
-using UniqueKey = Orvik::UniqueAny<KeyTraits>;
+using Thermolyx::UniqueBcryptAlgorithm;
+using Thermolyx::UniqueBcryptHash;
+using Thermolyx::UniqueBcryptKey;
 
 bool Succeeded(NTSTATUS status) { return status == 0; }  // STATUS_SUCCESS, nothing else
 
-UniqueAlgorithm OpenAlgorithm(const wchar_t* name) {
+UniqueBcryptAlgorithm OpenAlgorithm(const wchar_t* name) {
     BCRYPT_ALG_HANDLE algorithm = nullptr;
     if (!Succeeded(::BCryptOpenAlgorithmProvider(&algorithm, name, nullptr, 0))) {
         return {};
     }
-    return UniqueAlgorithm(algorithm);
+    return UniqueBcryptAlgorithm(algorithm);
 }
 
 bool HashPackage(const ArchiveFile& package, std::array<UCHAR, kHashSize>& digest) {
-    const UniqueAlgorithm sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
+    const UniqueBcryptAlgorithm sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
     BCRYPT_HASH_HANDLE rawHash = nullptr;
     if (!sha256 || !Succeeded(::BCryptCreateHash(sha256.Get(), &rawHash, nullptr, 0, nullptr, 0, 0))) {
         return false;
     }
-    const UniqueHash hash(rawHash);
+    const UniqueBcryptHash hash(rawHash);
     std::vector<UCHAR> piece(kReadPiece);
     std::uint64_t offset = 0;
     while (offset < package.Size()) {
@@ -62,7 +47,7 @@ bool HashPackage(const ArchiveFile& package, std::array<UCHAR, kHashSize>& diges
     return Succeeded(::BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0));
 }
 
-UniqueKey ImportKey(BCRYPT_ALG_HANDLE ecdsa, const PublisherKey& key) {
+UniqueBcryptKey ImportKey(BCRYPT_ALG_HANDLE ecdsa, const PublisherKey& key) {
     // The public blob is its header followed by X and Y.
     std::array<UCHAR, sizeof(BCRYPT_ECCKEY_BLOB) + sizeof(PublisherKey)> blob{};
     const BCRYPT_ECCKEY_BLOB header{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32};
@@ -73,7 +58,7 @@ UniqueKey ImportKey(BCRYPT_ALG_HANDLE ecdsa, const PublisherKey& key) {
                                          static_cast<ULONG>(blob.size()), 0))) {
         return {};
     }
-    return UniqueKey(imported);
+    return UniqueBcryptKey(imported);
 }
 
 }  // namespace
@@ -86,8 +71,8 @@ bool IsSignedByPublisher(const ArchiveFile& package, std::string_view signature,
     if (!HashPackage(package, digest)) {
         return false;
     }
-    const UniqueAlgorithm ecdsa = OpenAlgorithm(BCRYPT_ECDSA_P256_ALGORITHM);
-    const UniqueKey publicKey = ecdsa ? ImportKey(ecdsa.Get(), key) : UniqueKey();
+    const UniqueBcryptAlgorithm ecdsa = OpenAlgorithm(BCRYPT_ECDSA_P256_ALGORITHM);
+    const UniqueBcryptKey publicKey = ecdsa ? ImportKey(ecdsa.Get(), key) : UniqueBcryptKey();
     if (!publicKey) {
         return false;
     }

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "publisher_key.h"
-#include "zip_file_layer.h"
+#include "update/publisher_key.h"
+#include "update/zip/zip_file_layer.h"
 
 // Whether `signature` (r then s) is the publisher's ECDSA P-256 signature over the
 // SHA-256 of the whole package, read through its open file so that what is checked is

@@ -1,4 +1,4 @@
-#include "publisher_key.h"
+#include "update/publisher_key.h"
 
 namespace {
 

@@ -1,36 +1,26 @@
-#include "staging_folder_win.h"
+#include "update/staging_folder_win.h"
 
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
-#include <shlobj.h>
 
-#include <memory>
-
-#include "core/win_handles.h"
+#include "base/win/handles.h"
+#include "update/zip/zip_entry_name.h"
 
 namespace {
 
-struct LocalFreeDeleter {
-    void operator()(void* memory) const { ::LocalFree(memory); }
-};
-using UniqueSecurityDescriptor = std::unique_ptr<void, LocalFreeDeleter>;
-
-UniqueSecurityDescriptor StagingDescriptor() {
+Base::UniqueLocalMemory StagingDescriptor() {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ::ConvertStringSecurityDescriptorToSecurityDescriptorW(kStagingSecurity, SDDL_REVISION_1, &descriptor, nullptr);
-    return UniqueSecurityDescriptor(descriptor);
+    return Base::UniqueLocalMemory(descriptor);
 }
-
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 // Sets owner and protected DACL on the folder itself, opened without following a
 // reparse point; refuses anything that is not a plain folder.
 bool SecureFolder(const std::wstring& folder, PSECURITY_DESCRIPTOR descriptor) {
-    Orvik::UniqueFileHandle handle(::CreateFileW(folder.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING,
-                                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    Base::UniqueFileHandle handle(::CreateFileW(
+        folder.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION information = {};
     if (!handle || !::GetFileInformationByHandle(handle.Get(), &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
@@ -47,10 +37,28 @@ bool SecureFolder(const std::wstring& folder, PSECURITY_DESCRIPTOR descriptor) {
     }
     // Whoever made the folder first (an ordinary user can make folders in the program
     // data), it is ours from here on.
-    return ::SetSecurityInfo(handle.Get(), SE_FILE_OBJECT,
-                             OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                 PROTECTED_DACL_SECURITY_INFORMATION,
-                             owner, nullptr, dacl, nullptr) == ERROR_SUCCESS;
+    return ::SetSecurityInfo(
+               handle.Get(), SE_FILE_OBJECT,
+               OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, owner,
+               nullptr, dacl, nullptr) == ERROR_SUCCESS;
+}
+
+void RemoveTree(const std::wstring& path);
+
+// Removes everything inside `folder` (ending in a separator). A locked leftover stays,
+// but nothing ever uses it.
+void RemoveContents(const std::wstring& folder) {
+    WIN32_FIND_DATAW found = {};
+    const Base::UniqueFindHandle search(::FindFirstFileW((folder + L"*").c_str(), &found));
+    if (!search) {
+        return;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            RemoveTree(folder + name);
+        }
+    } while (::FindNextFileW(search.Get(), &found));
 }
 
 // Removes `path` and everything below it, never following a reparse point: a link is
@@ -66,34 +74,9 @@ void RemoveTree(const std::wstring& path) {
         return;
     }
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        WIN32_FIND_DATAW found = {};
-        const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name != L"." && name != L"..") {
-                    RemoveTree(path + L"\\" + name);
-                }
-            } while (::FindNextFileW(search, &found));
-            ::FindClose(search);
-        }
+        RemoveContents(path + L"\\");
     }
     ::RemoveDirectoryW(path.c_str());
-}
-
-void RemoveEarlierInstalls(const std::wstring& root) {
-    WIN32_FIND_DATAW found = {};
-    const HANDLE search = ::FindFirstFileW((root + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            RemoveTree(root + name);  // a locked leftover stays, but nothing ever uses it
-        }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
 }
 
 // A name no earlier install used: this process, the time, and a count.
@@ -114,14 +97,6 @@ std::wstring MakeFreshFolder(const std::wstring& root) {
 }
 
 }  // namespace
-
-std::wstring GetStagingRoot() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
-        return {};
-    }
-    return std::wstring(folder) + L"\\Caloryn Updates\\";
-}
 
 bool IsFreeOfReparsePoints(const std::wstring& path) {
     // Past "C:\" or "\\server\share\": each component in turn, the last one included.
@@ -152,21 +127,21 @@ bool IsFreeOfReparsePoints(const std::wstring& path) {
 }
 
 std::wstring PrepareInstallFolder(const std::wstring& root) {
-    const UniqueSecurityDescriptor descriptor = StagingDescriptor();
+    const Base::UniqueLocalMemory descriptor = StagingDescriptor();
     // Before anything is made or secured: a link on the way would hand the folder
     // it leads to to the program.
     if (root.empty() || !descriptor || !IsFreeOfReparsePoints(root)) {
         return {};
     }
-    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor.get(), FALSE};
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor.Get(), FALSE};
     if (!::CreateDirectoryW(root.c_str(), &attributes) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
         return {};
     }
     // Checked again once the root is ours: from then on only administrators can change
     // any component (the program data and the drive root above it belong to the system).
-    if (!SecureFolder(root, descriptor.get()) || !IsFreeOfReparsePoints(root)) {
+    if (!SecureFolder(root, descriptor.Get()) || !IsFreeOfReparsePoints(root)) {
         return {};
     }
-    RemoveEarlierInstalls(root);
+    RemoveContents(root);  // what earlier installs left
     return MakeFreshFolder(root);
 }

@@ -2,17 +2,14 @@
 
 #include <string>
 
-// Where installs are staged: a folder of the machine's program data that only
-// administrators can change, so no program of an ordinary user can plant or swap what
-// the elevated program starts. "%ProgramData%\Caloryn Updates\"; empty when the system
-// cannot name the program-data folder.
-std::wstring GetStagingRoot();
+// Installs are staged below GetStagingRoot() (update_folders_win.h), where only
+// administrators can change anything, so no program of an ordinary user can plant or
+// swap what the elevated program starts.
 
 // The security every staging folder gets: owner Administrators; a protected DACL
 // (nothing inherited) giving Administrators and SYSTEM full control and Users read and
 // execute, inherited by everything made below it.
-inline constexpr wchar_t kStagingSecurity[] =
-    L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
+inline constexpr wchar_t kStagingSecurity[] = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
 
 // Makes `root` (ending in a separator) if need be and secures it again whoever made
 // it, removes what earlier installs left in it, and makes a fresh folder below it for

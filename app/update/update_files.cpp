@@ -1,8 +1,9 @@
-#include "update_files.h"
+#include "update/update_files.h"
 
 UpdateFiles MakeUpdateFiles(UpdateTarget target, const std::wstring& serverVersion, const std::wstring& baseUrl,
                             const std::wstring& installFolder) {
-    const std::wstring stem = (target == UpdateTarget::Software ? L"Software-" : L"FirmwareUpdateTool-") + serverVersion;
+    const std::wstring stem =
+        (target == UpdateTarget::Software ? L"Software-" : L"FirmwareUpdateTool-") + serverVersion;
     UpdateFiles files;
     files.packageName = stem + L".zip";
     files.installerName = stem + L".exe";

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "fetch_limits.h"
-#include "publisher_key.h"
+#include "update/fetch_limits.h"
+#include "update/publisher_key.h"
 
 // The update server, and what the program accepts from it.
 struct UpdateSources {

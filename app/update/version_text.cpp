@@ -1,10 +1,10 @@
-#include "version_text.h"
+#include "update/version_text.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "leading_integer.h"
+#include "base/leading_integer.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ int CompareVersions(std::wstring_view current, std::wstring_view server) {
         return 2;
     }
     for (std::size_t i = 0; i < currentParts.size(); ++i) {
-        const std::int32_t mine = ParseLeadingInteger(currentParts[i]);
-        const std::int32_t theirs = ParseLeadingInteger(serverParts[i]);
+        const std::int32_t mine = Base::ParseLeadingInteger(currentParts[i]);
+        const std::int32_t theirs = Base::ParseLeadingInteger(serverParts[i]);
         if (mine > theirs) {
             return -1;
         }
@@ -65,5 +65,5 @@ bool IsFirmwareNewer(std::wstring_view server, std::int32_t deviceVersion) {
         hex.insert(hex.begin(), kHexDigits[rest % 16]);
         rest /= 16;
     } while (rest != 0);
-    return ParseLeadingInteger(server) > ParseLeadingInteger(hex);
+    return Base::ParseLeadingInteger(server) > Base::ParseLeadingInteger(hex);
 }

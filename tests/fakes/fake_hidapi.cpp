@@ -50,8 +50,9 @@ std::string PathOf(int id, const Display& display, bool vendorCollection) {
         return display.options.pathOverride;
     }
     char path[128];
-    std::snprintf(path, sizeof(path), "\\\\?\\hid#vid_%04x&pid_%04x&col%02d#%d&0&000%d#{4d1e55b2-f16f-11cf-88cb-001111000030}",
-                  display.options.vendorId, display.options.productId, vendorCollection ? 1 : 2, id, vendorCollection ? 0 : 1);
+    std::snprintf(
+        path, sizeof(path), "\\\\?\\hid#vid_%04x&pid_%04x&col%02d#%d&0&000%d#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+        display.options.vendorId, display.options.productId, vendorCollection ? 1 : 2, id, vendorCollection ? 0 : 1);
     return path;
 }
 
@@ -263,7 +264,8 @@ int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device* dev, unsigned
     std::lock_guard guard(state.lock);
     Display& display = state.displays.at(dev->display);
     ++display.featureReads;
-    if (!display.plugged || display.readFails || length < 3 || data[0] != kReportId || !dev->vendorCollection || !display.versionAsked) {
+    if (!display.plugged || display.readFails || length < 3 || data[0] != kReportId || !dev->vendorCollection ||
+        !display.versionAsked) {
         return -1;  // the buffer is left as it was
     }
     std::memset(data, 0, length);

@@ -1,4 +1,4 @@
-#include "command_queue.h"
+#include "pipeline/command_queue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "device_notifications_win.h"
+#include "pipeline/device_notifications_win.h"
 
 #include <dbt.h>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "worker_fixture_win.h"
 
 namespace {
@@ -38,7 +38,8 @@ int ScansQueued(TestWorker& worker, RecordingWindow& window) {
 constexpr wchar_t kVendorCollection[] =
     L"\\\\?\\HID#VID_1A2C&PID_4984&Col01#7&1a2b3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 constexpr wchar_t kLowerCase[] = L"\\\\?\\usb#vid_1a2c&pid_4984#0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
-constexpr wchar_t kUsbStick[] = L"\\\\?\\USBSTOR#Disk&Ven_Generic&Prod_Flash#123&0#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}";
+constexpr wchar_t kUsbStick[] =
+    L"\\\\?\\USBSTOR#Disk&Ven_Generic&Prod_Flash#123&0#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}";
 
 TEST(HandleDeviceChange, QueuesScansOnlyForTheDisplay) {
     RecordingWindow window;

@@ -1,4 +1,4 @@
-#include "device_worker_win.h"
+#include "pipeline/device_worker_win.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "core/manager.h"
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
@@ -127,7 +127,7 @@ TEST_F(DeviceWorkerTest, UnknownAndUnhandledCommandsAreDropped) {
 TEST_F(DeviceWorkerTest, StoppingTheWorkerCutsItsTransfersShort) {
     RecordingUpdates updates;
     worker.SetUpdateCommands(&updates);
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     EXPECT_TRUE(worker.StopThread());
     EXPECT_EQ(updates.stops, 1);
     EXPECT_TRUE(worker.StopThread()) << "a second stop has nothing to stop";
@@ -148,7 +148,7 @@ TEST_F(DeviceWorkerTest, TickBeforeTheBlockIsMappedReadsAndSendsNothing) {
 }
 
 TEST_F(DeviceWorkerTest, TickWithoutABlockStillKeepsItsSecond) {
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ::Sleep(1500);
     // Ticks of a second each, not a 16 ms busy loop.
     EXPECT_LE(worker.steps, 3);
@@ -163,7 +163,7 @@ TEST_F(DeviceWorkerTest, PowerOf999WithholdsEverythingAndPollsQuickly) {
     EXPECT_TRUE(Reports().empty());
     EXPECT_EQ(window.Count(L"tick"), 0);
 
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 15; }, 2000ms));  // about every 16 ms
     EXPECT_TRUE(Reports().empty());
 
@@ -175,7 +175,7 @@ TEST_F(DeviceWorkerTest, PowerOf999WithholdsEverythingAndPollsQuickly) {
 TEST_F(DeviceWorkerTest, QueuedCommandsRunBeforeTheNextTick) {
     Publish(10.0f, 20.0f, 30.0f);
     worker.QueueCommand(1);
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] { return window.Count(L"tick") >= 1; }));
     // Queued during a tick's wait: all three scans run before the next tick.
     worker.QueueCommand(1);
@@ -197,7 +197,7 @@ TEST_F(DeviceWorkerTest, QueuedCommandsRunBeforeTheNextTick) {
 TEST_F(DeviceWorkerTest, TicksComeAboutASecondApartAndStopIsPrompt) {
     Publish(10.0f, 20.0f, 30.0f);
     worker.QueueCommand(1);
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] { return Reports().size() >= 1; }));
     const auto first = Clock::now();
     ASSERT_TRUE(WaitUntil([&] { return Reports().size() >= 3; }));
@@ -225,8 +225,7 @@ TEST_F(DeviceWorkerTest, ScanFollowsPlugAndUnplug) {
     worker.QueueCommand(1);
     worker.Step();
     worker.Step();
-    EXPECT_EQ(window.Events(),
-              (std::vector<std::wstring>{L"Device:2", L"tick", L"Device:1", L"Device:0", L"tick"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::wstring>{L"Device:2", L"tick", L"Device:1", L"Device:0", L"tick"}));
     EXPECT_EQ(fake_display::SentReports(second).size(), 1u);
     EXPECT_EQ(fake_display::OpenHandles(), 0);
 }

@@ -1,4 +1,4 @@
-#include "display_report.h"
+#include "pipeline/display_report.h"
 
 #include <gtest/gtest.h>
 
@@ -55,12 +55,24 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{"TempeTypeTwoIsCelsius", {0, 45.0f, 0}, {2, 0}, {0, 4, 5, 0x00, 0, 0, 0}, 45, 0},
         FrameCase{"AnyNonZeroDeviceTypeShowsUsage", {70.0f, 45.0f, 20.0f}, {0, -3}, {0, 4, 5, 0x10, 0, 2, 0}, 45, 20},
         // NaN becomes INT32_MIN: -2147483648 gives digits -6, -4, -8 (low bits FA FC F8).
-        FrameCase{"NaNTemperature", {0, kNaN, 0}, {0, 0}, {0xFA, 0xFC, 0xF8, 0x00, 0, 0, 0},
-                  std::numeric_limits<std::int32_t>::min(), 0},
-        FrameCase{"NaNUsageIsBelowTheClamp", {0, 0, kNaN}, {0, 1}, {0, 0, 0, 0x10, 0xFA, 0xFC, 0xF8}, 0,
+        FrameCase{"NaNTemperature",
+                  {0, kNaN, 0},
+                  {0, 0},
+                  {0xFA, 0xFC, 0xF8, 0x00, 0, 0, 0},
+                  std::numeric_limits<std::int32_t>::min(),
+                  0},
+        FrameCase{"NaNUsageIsBelowTheClamp",
+                  {0, 0, kNaN},
+                  {0, 1},
+                  {0, 0, 0, 0x10, 0xFA, 0xFC, 0xF8},
+                  0,
                   std::numeric_limits<std::int32_t>::min()},
-        FrameCase{"HugeNegativeTemperatureIsOutOfRange", {0, -1e20f, 0}, {1, 0}, {0xFA, 0xFC, 0xF8, 0x01, 0, 0, 0},
-                  std::numeric_limits<std::int32_t>::min(), 0}),
+        FrameCase{"HugeNegativeTemperatureIsOutOfRange",
+                  {0, -1e20f, 0},
+                  {1, 0},
+                  {0xFA, 0xFC, 0xF8, 0x01, 0, 0, 0},
+                  std::numeric_limits<std::int32_t>::min(),
+                  0}),
     [](const testing::TestParamInfo<FrameCase>& info) { return info.param.name; });
 
 TEST(ComposeDisplayFrame, WithholdsEverythingWhilePowerReads999OrMore) {
@@ -85,9 +97,20 @@ TEST(TruncateReading, TowardZeroWithOutOfRangeRule) {
         double in;
         std::int32_t out;
     } cases[] = {
-        {45.9, 45}, {-45.9, -45}, {0.99, 0}, {-0.99, 0}, {2147483647.0, 2147483647}, {2147483647.9, 2147483647},
-        {2147483648.0, kMin}, {-2147483648.0, kMin}, {-2147483648.9, kMin}, {-2147483649.0, kMin},
-        {1e300, kMin}, {-1e300, kMin}, {std::nan(""), kMin}, {std::numeric_limits<double>::infinity(), kMin},
+        {45.9, 45},
+        {-45.9, -45},
+        {0.99, 0},
+        {-0.99, 0},
+        {2147483647.0, 2147483647},
+        {2147483647.9, 2147483647},
+        {2147483648.0, kMin},
+        {-2147483648.0, kMin},
+        {-2147483648.9, kMin},
+        {-2147483649.0, kMin},
+        {1e300, kMin},
+        {-1e300, kMin},
+        {std::nan(""), kMin},
+        {std::numeric_limits<double>::infinity(), kMin},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TruncateReading(c.in), c.out) << c.in;

@@ -1,4 +1,4 @@
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 
 #include <gtest/gtest.h>
 
@@ -31,14 +31,7 @@ protected:
         fake_display::Reset();
     }
 
-    // What the device scan does on the transport.
-    void Scan() {
-        hid.ClearFilters();
-        hid.AddFilter(kDisplayVendorId, kDisplayProductId, L"", 1);
-        hid.CloseAll();
-        hid.OpenAll();
-        hid.enabled = 1;
-    }
+    void Scan() { hid.ScanForDisplays(); }
 
     HidDevice& hid = HidDevice::Instance();
 };

@@ -1,4 +1,4 @@
-#include "interface_change.h"
+#include "pipeline/interface_change.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,10 @@ namespace {
 constexpr wchar_t kVendorCollection[] =
     L"\\\\?\\HID#VID_1A2C&PID_4984&MI_00&Col01#7&1a2b3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 constexpr wchar_t kUsbDevice[] = L"\\\\?\\USB#VID_1A2C&PID_4984#0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
-constexpr wchar_t kLowerCase[] = L"\\\\?\\hid#vid_1a2c&pid_4984&col01#7&1a2b3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
-constexpr wchar_t kUsbStick[] = L"\\\\?\\USBSTOR#Disk&Ven_Generic&Prod_Flash#123&0#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}";
+constexpr wchar_t kLowerCase[] =
+    L"\\\\?\\hid#vid_1a2c&pid_4984&col01#7&1a2b3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+constexpr wchar_t kUsbStick[] =
+    L"\\\\?\\USBSTOR#Disk&Ven_Generic&Prod_Flash#123&0#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}";
 constexpr wchar_t kOtherProduct[] = L"\\\\?\\HID#VID_1A2C&PID_4985#1#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
 TEST(IsDisplayInterfacePath, MatchesTheIdsInAnyCase) {

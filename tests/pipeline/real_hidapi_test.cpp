@@ -2,7 +2,7 @@
 // hidapi's Windows backend needs, so this is the "HID library unavailable" path.
 #include <gtest/gtest.h>
 
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "worker_fixture_win.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "sensor_block_map_win.h"
+#include "pipeline/sensor_block_map_win.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 namespace {
 
 TEST(MapSensorBlock, CreatesAZeroBlockThenOpensTheSameOne) {
-    Orvik::UniqueHandle mapping;
-    Orvik::UniqueMappedView view;
+    Base::UniqueHandle mapping;
+    Base::UniqueMappedView view;
     bool created = false;
     ASSERT_TRUE(MapSensorBlock(mapping, view, &created));
     EXPECT_TRUE(created);
@@ -19,8 +19,8 @@ TEST(MapSensorBlock, CreatesAZeroBlockThenOpensTheSameOne) {
     ServerSideBlock server;
     ASSERT_TRUE(server.IsValid());
     server.Block().temperature = 51.5f;
-    Orvik::UniqueHandle secondMapping;
-    Orvik::UniqueMappedView secondView;
+    Base::UniqueHandle secondMapping;
+    Base::UniqueMappedView secondView;
     ASSERT_TRUE(MapSensorBlock(secondMapping, secondView, &created));
     EXPECT_FALSE(created);
     EXPECT_EQ(ReadSensorBlock(*static_cast<const SensorBlock*>(view.Get())).temperature, 51.5f);
@@ -29,8 +29,8 @@ TEST(MapSensorBlock, CreatesAZeroBlockThenOpensTheSameOne) {
 }
 
 TEST(MapSensorBlock, ViewIsReadOnly) {
-    Orvik::UniqueHandle mapping;
-    Orvik::UniqueMappedView view;
+    Base::UniqueHandle mapping;
+    Base::UniqueMappedView view;
     ASSERT_TRUE(MapSensorBlock(mapping, view, nullptr));
     MEMORY_BASIC_INFORMATION info = {};
     ASSERT_NE(::VirtualQuery(view.Get(), &info, sizeof(info)), 0u);
@@ -39,10 +39,10 @@ TEST(MapSensorBlock, ViewIsReadOnly) {
 
 TEST(MapSensorBlock, FailsWhenTheNameIsTakenByAnotherKindOfObject) {
     // An event squatting on the name makes the mapping fail: nothing is mapped.
-    Orvik::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, kSensorBlockName));
+    Base::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, kSensorBlockName));
     ASSERT_TRUE(squatter);
-    Orvik::UniqueHandle mapping;
-    Orvik::UniqueMappedView view;
+    Base::UniqueHandle mapping;
+    Base::UniqueMappedView view;
     EXPECT_FALSE(MapSensorBlock(mapping, view, nullptr));
     EXPECT_FALSE(view.IsValid());
 }

@@ -1,4 +1,4 @@
-#include "sensor_block.h"
+#include "pipeline/sensor_block.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
 #include "wait_until.h"
@@ -28,7 +28,7 @@ public:
         if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              folder_.Wide().c_str(), &startup, &info)) {
             process_.Reset(info.hProcess);
-            Orvik::UniqueHandle thread(info.hThread);
+            Base::UniqueHandle thread(info.hThread);
         }
     }
     ~RunningServer() {
@@ -43,7 +43,7 @@ public:
 
 private:
     const TempFolder& folder_;
-    Orvik::UniqueHandle process_;
+    Base::UniqueHandle process_;
 };
 
 class SensorServerIntegration : public testing::Test {

@@ -1,4 +1,4 @@
-#include "thread_basic_win.h"
+#include "pipeline/thread_basic_win.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,7 @@ using Clock = std::chrono::steady_clock;
 
 class StepCounter : public CThreadBasic {
 public:
-    ~StepCounter() {
-        StopThread();
-    }
+    ~StepCounter() { StopThread(); }
 
     std::atomic<int> steps{0};
     std::atomic<DWORD> stepMs{0};

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "device_worker_win.h"
+#include "pipeline/device_worker_win.h"
 
 // Records what the worker asks of the main window, in order: "tick" for a repaint,
 // the text itself for a device-count update.
@@ -36,9 +36,9 @@ private:
 };
 
 // The worker with its step exposed, so a test can drive the dispatcher by hand.
-class TestWorker : public CDeviceWorker {
+class TestWorker : public DeviceWorker {
 public:
-    using CDeviceWorker::CDeviceWorker;
+    using DeviceWorker::DeviceWorker;
     ~TestWorker() { StopThread(); }
 
     void Step() { Run(); }
@@ -47,7 +47,7 @@ public:
 protected:
     void Run() override {
         ++steps;
-        CDeviceWorker::Run();
+        DeviceWorker::Run();
     }
 };
 
@@ -63,8 +63,8 @@ public:
     bool IsValid() const { return view_.IsValid(); }
 
 private:
-    Orvik::UniqueHandle mapping_;
-    Orvik::UniqueMappedView view_;
+    Base::UniqueHandle mapping_;
+    Base::UniqueMappedView view_;
 };
 
 // The 65 bytes a display receives for a report whose first eight bytes are given.

@@ -193,7 +193,9 @@ public:
     HRESULT STDMETHODCALLTYPE put_DisallowStartIfOnBatteries(VARIANT_BOOL value) override {
         return Set(L"DisallowStartIfOnBatteries", value);
     }
-    HRESULT STDMETHODCALLTYPE put_AllowDemandStart(VARIANT_BOOL value) override { return Set(L"AllowDemandStart", value); }
+    HRESULT STDMETHODCALLTYPE put_AllowDemandStart(VARIANT_BOOL value) override {
+        return Set(L"AllowDemandStart", value);
+    }
     HRESULT STDMETHODCALLTYPE put_StartWhenAvailable(VARIANT_BOOL value) override {
         return Set(L"StartWhenAvailable", value);
     }

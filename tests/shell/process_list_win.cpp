@@ -2,7 +2,7 @@
 
 #include <tlhelp32.h>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix
 }
 
 std::wstring ImagePath(DWORD id) {
-    Orvik::UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    Base::UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
     if (!process) {
         return std::wstring();
     }
@@ -29,7 +29,7 @@ std::wstring ImagePath(DWORD id) {
 
 std::vector<ProcessImage> ProcessesUnder(const std::wstring& folder) {
     std::vector<ProcessImage> found;
-    Orvik::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    Base::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
@@ -43,7 +43,7 @@ std::vector<ProcessImage> ProcessesUnder(const std::wstring& folder) {
 
 void EndProcessesUnder(const std::wstring& folder) {
     for (const ProcessImage& image : ProcessesUnder(folder)) {
-        Orvik::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, image.id));
+        Base::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, image.id));
         if (process) {
             ::TerminateProcess(process.Get(), 1);
             ::WaitForSingleObject(process.Get(), 5000);

@@ -1,4 +1,4 @@
-#include "sensor_server_win.h"
+#include "shell/sensor_server_win.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,11 +6,11 @@
 #include <cmath>
 #include <limits>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "process_list_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
-#include "server_watch.h"
+#include "shell/server_watch.h"
 #include "wait_until.h"
 
 namespace {
@@ -24,10 +24,12 @@ using testing::SizeIs;
 class ProgramFolderWithServers : public testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [build, exe] : {std::pair{L"Sensovo", SENSOR_SERVER_EXE}, {L"SensovoWin7", SENSOR_SERVER_WIN7_EXE}}) {
+        for (const auto& [build, exe] :
+             {std::pair{L"Sensovo", SENSOR_SERVER_EXE}, {L"SensovoWin7", SENSOR_SERVER_WIN7_EXE}}) {
             const std::wstring buildFolder = folder.Wide() + build;
             ASSERT_TRUE(::CreateDirectoryW(buildFolder.c_str(), nullptr));
-            ASSERT_TRUE(::CopyFileW(HostPathToWindows(exe).c_str(), (buildFolder + L"\\SensovoServer.exe").c_str(), FALSE));
+            ASSERT_TRUE(
+                ::CopyFileW(HostPathToWindows(exe).c_str(), (buildFolder + L"\\SensovoServer.exe").c_str(), FALSE));
         }
     }
 
@@ -48,7 +50,8 @@ protected:
 TEST_F(ProgramFolderWithServers, StartsTheBuildThatFitsTheWindowsVersion) {
     for (const bool win10OrLater : {true, false}) {
         LaunchSensorServer(folder.Wide(), win10OrLater);
-        const std::wstring expected = folder.Wide() + (win10OrLater ? L"Sensovo" : L"SensovoWin7") + L"\\SensovoServer.exe";
+        const std::wstring expected =
+            folder.Wide() + (win10OrLater ? L"Sensovo" : L"SensovoWin7") + L"\\SensovoServer.exe";
         EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, expected)));
         EndProcessesUnder(folder.Wide());
     }
@@ -76,10 +79,11 @@ TEST_F(ProgramFolderWithServers, FolderWithABlankStartsTheServerNotAPlantedProgr
     ASSERT_TRUE(::CreateDirectoryW((programFolder + L"Sensovo").c_str(), nullptr));
     ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(),
                             (programFolder + L"Sensovo\\SensovoServer.exe").c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(), (folder.Wide() + L"pro.exe").c_str(),
-                            FALSE));
+    ASSERT_TRUE(::CopyFileW((folder.Wide() + L"Sensovo\\SensovoServer.exe").c_str(),
+                            (folder.Wide() + L"pro.exe").c_str(), FALSE));
     LaunchSensorServer(programFolder, true);
-    EXPECT_THAT(WaitForServers(1), ElementsAre(Field(&ProcessImage::path, programFolder + L"Sensovo\\SensovoServer.exe")));
+    EXPECT_THAT(WaitForServers(1),
+                ElementsAre(Field(&ProcessImage::path, programFolder + L"Sensovo\\SensovoServer.exe")));
 }
 
 // Copies of the server under a name no other process has, started by the test.
@@ -95,10 +99,10 @@ protected:
             startup.cb = sizeof(startup);
             PROCESS_INFORMATION info = {};
             std::wstring commandLine = L"\"" + exe + L"\"";
-            ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                         nullptr, &startup, &info));
+            ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                         &startup, &info));
             probe.Reset(info.hProcess);
-            Orvik::UniqueHandle thread(info.hThread);
+            Base::UniqueHandle thread(info.hThread);
         }
         ASSERT_THAT(WaitForServers(2), SizeIs(2));
     }
@@ -112,7 +116,7 @@ protected:
     bool Running(std::size_t probe) { return ::WaitForSingleObject(probes[probe].Get(), 0) == WAIT_TIMEOUT; }
 
     std::wstring name;
-    Orvik::UniqueHandle probes[2];
+    Base::UniqueHandle probes[2];
 };
 
 TEST_F(NamedProbes, StopsOnlyTheFirstProcessOfThatNameWhateverItsCase) {
@@ -133,7 +137,8 @@ TEST_F(NamedProbes, StopsOnlyTheFirstProcessOfThatNameWhateverItsCase) {
 
 TEST_F(NamedProbes, StopsNothingWhenNoNameMatches) {
     // A name that only starts like the probes' does not match either.
-    for (const std::wstring& other : {std::wstring(L"NoSuchProcess.exe"), name.substr(0, name.size() - 4), name + L"x"}) {
+    for (const std::wstring& other :
+         {std::wstring(L"NoSuchProcess.exe"), name.substr(0, name.size() - 4), name + L"x"}) {
         EXPECT_TRUE(KillProcessByName(other.c_str()));
     }
     ::Sleep(200);

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "shell/settings.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "leading_integer.h"
+#include "base/leading_integer.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ public:
     std::int32_t Read(const wchar_t* name) override {
         log.push_back(L"read " + std::wstring(name));
         const auto value = values.find(name);
-        return value != values.end() ? ParseLeadingInteger(value->second) : 0;
+        return value != values.end() ? Base::ParseLeadingInteger(value->second) : 0;
     }
     void Write(const wchar_t* name, const wchar_t* text) override {
         log.push_back(L"write " + std::wstring(name) + L"=" + text);

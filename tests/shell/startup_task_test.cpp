@@ -1,10 +1,11 @@
-#include "startup_task_win.h"
+#include "shell/startup_task_win.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "com_thread_win.h"
 #include "fake_task_scheduler_win.h"
+#include "wine_win.h"
 
 namespace {
 
@@ -48,14 +49,15 @@ TEST(StartupTask, RegistersTheLogonTaskWithEveryValue) {
     EXPECT_FALSE(outcome.comLeftInitialised);
     EXPECT_THAT(scheduler.HeldReferences(), Each(0));
     EXPECT_FALSE(scheduler.ReleasedWithoutCom());
-    EXPECT_THAT(scheduler.Calls(),
-                ElementsAre("ITaskService::Connect", "ITaskService::GetFolder", "ITaskService::NewTask",
-                            "ITaskDefinition::get_Triggers", "ITriggerCollection::Create", "ITrigger::put_Id",
-                            "ITaskDefinition::get_Principal", "IPrincipal::put_RunLevel", "ITaskDefinition::get_Settings",
-                            "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put",
-                            "ITaskSettings::put", "ITaskSettings::put_ExecutionTimeLimit", "ITaskDefinition::get_Actions",
-                            "IActionCollection::Create", "IAction::QueryInterface(IExecAction)", "IExecAction::put_Path",
-                            "IExecAction::put_Arguments", "ITaskFolder::RegisterTaskDefinition"));
+    EXPECT_THAT(
+        scheduler.Calls(),
+        ElementsAre("ITaskService::Connect", "ITaskService::GetFolder", "ITaskService::NewTask",
+                    "ITaskDefinition::get_Triggers", "ITriggerCollection::Create", "ITrigger::put_Id",
+                    "ITaskDefinition::get_Principal", "IPrincipal::put_RunLevel", "ITaskDefinition::get_Settings",
+                    "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put", "ITaskSettings::put",
+                    "ITaskSettings::put", "ITaskSettings::put_ExecutionTimeLimit", "ITaskDefinition::get_Actions",
+                    "IActionCollection::Create", "IAction::QueryInterface(IExecAction)", "IExecAction::put_Path",
+                    "IExecAction::put_Arguments", "ITaskFolder::RegisterTaskDefinition"));
 
     const auto& task = scheduler.Registration();
     EXPECT_THAT(task.connectArguments, ElementsAre(VT_EMPTY, VT_EMPTY, VT_EMPTY, VT_EMPTY));
@@ -118,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "ITaskDefinition::get_Triggers"},
         FailingStep{Step::CreateTrigger, "Failed to create trigger with HRESULT: 0x", 1, "ITriggerCollection::Create"},
         FailingStep{Step::SetTriggerId, "Failed to set trigger ID with HRESULT: 0x", 1, "ITrigger::put_Id"},
-        FailingStep{Step::GetPrincipal, "Failed to get principal with HRESULT: 0x", 1, "ITaskDefinition::get_Principal"},
+        FailingStep{Step::GetPrincipal, "Failed to get principal with HRESULT: 0x", 1,
+                    "ITaskDefinition::get_Principal"},
         FailingStep{Step::SetRunLevel, "Failed to set run level with HRESULT: 0x", 1, "IPrincipal::put_RunLevel"},
         FailingStep{Step::GetActions, "Failed to get action collection with HRESULT: 0x", 1,
                     "ITaskDefinition::get_Actions"},
@@ -202,7 +205,11 @@ TEST(StartupTask, FailedComInitialisationStopsAtOnce) {
 }
 
 // Wine's own Task Scheduler: connects and makes the task, but has no logon trigger.
+// On a real machine this would replace the logon task of whoever runs the suite.
 TEST(StartupTask, WineServiceStopsAtTheLogonTrigger) {
+    if (!RunningUnderWine()) {
+        GTEST_SKIP() << "registers a real logon task: runs under Wine only";
+    }
     const Outcome outcome = OnFreshThread([] {
         Outcome inner;
         testing::internal::CaptureStderr();

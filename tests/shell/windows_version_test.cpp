@@ -1,4 +1,4 @@
-#include "windows_version_win.h"
+#include "shell/windows_version_win.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,8 @@ TEST(IsWin10OrLater, FailuresWriteTheirGbkLineAndAnswerNo) {
         // "无法加载 ntdll.dll"
         {L"no-such-module.dll", "\xce\xde\xb7\xa8\xbc\xd3\xd4\xd8 ntdll.dll\n"},
         // "无法获取 RtlGetNtVersionNumbers 函数的地址": a module without the export.
-        {L"shell_probe_module.dll", "\xce\xde\xb7\xa8\xbb\xf1\xc8\xa1 RtlGetNtVersionNumbers \xba\xaf\xca\xfd\xb5\xc4\xb5\xd8\xd6\xb7\n"},
+        {L"shell_probe_module.dll",
+         "\xce\xde\xb7\xa8\xbb\xf1\xc8\xa1 RtlGetNtVersionNumbers \xba\xaf\xca\xfd\xb5\xc4\xb5\xd8\xd6\xb7\n"},
     };
     for (const auto& c : cases) {
         testing::internal::CaptureStderr();

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 
 bool WriteTextFile(const std::wstring& path, const std::string& content) {
-    Orvik::UniqueFileHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return false;
     }

@@ -11,7 +11,7 @@ TEST(ParseValuesFile, ReadsEveryKeyAndPassesOverBadLines) {
     const PublishedValues values = ParseValuesFile(
         "power = 65.2\r\n"
         "temperature=nan\n"
-        "usage=abc\n"        // not a number: passed over
+        "usage=abc\n"  // not a number: passed over
         "usage=37.5\n"
         "bogus=1\n"
         "no equals sign\n"

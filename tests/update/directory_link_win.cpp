@@ -6,8 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "wait_until.h"
+#include "wine_win.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ bool MakeJunction(const std::wstring& link, const std::wstring& target) {
     if (!::CreateDirectoryW(link.c_str(), nullptr)) {
         return false;
     }
-    Orvik::UniqueFileHandle folder(::CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    Base::UniqueFileHandle folder(::CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     const std::wstring name = L"\\??\\" + target;
     const auto nameBytes = static_cast<WORD>(name.size() * sizeof(wchar_t));
     std::vector<BYTE> buffer(8 + 8 + nameBytes + 2 * sizeof(wchar_t), 0);
@@ -61,14 +62,12 @@ bool RunHostCommand(std::wstring command) {
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return false;
     }
-    Orvik::UniqueHandle processHandle(process.hProcess);
-    Orvik::UniqueHandle threadHandle(process.hThread);
+    Base::UniqueHandle processHandle(process.hProcess);
+    Base::UniqueHandle threadHandle(process.hThread);
     return true;
 }
 
 }  // namespace
-
-bool RunningUnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 DirectoryLink::DirectoryLink(const std::wstring& link, const std::wstring& target) : link_(link) {
     if (MakeJunction(link, target)) {

@@ -20,6 +20,3 @@ private:
     std::wstring hostLink_;  // set for a link of the host
     bool made_ = false;
 };
-
-// Whether this process runs under Wine (ntdll exports wine_get_version there).
-bool RunningUnderWine();

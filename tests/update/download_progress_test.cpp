@@ -1,4 +1,4 @@
-#include "download_progress.h"
+#include "update/download_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -59,11 +59,11 @@ TEST(DownloadProgress, ValuesEqualToTheLastPostedAreNotPostedAgain) {
         Values expected;
     };
     const Case cases[] = {
-        {0, 0, {2, 8, 10, 100}},             // empty body
-        {10239, 1, {2, 8, 10, 100}},         // under one read: no per-read values
-        {10240, 1, {2, 8, 10, 100}},         // one read reaches 100 itself, then 100 is not repeated
-        {20480, 2, {2, 8, 10, 55, 100}},     // 55, then 100 twice
-        {1000000, 2, {2, 8, 10, 11, 100}},   // 97 reads: 90/97+10 stays at 10, 180/97+10 is 11
+        {0, 0, {2, 8, 10, 100}},            // empty body
+        {10239, 1, {2, 8, 10, 100}},        // under one read: no per-read values
+        {10240, 1, {2, 8, 10, 100}},        // one read reaches 100 itself, then 100 is not repeated
+        {20480, 2, {2, 8, 10, 55, 100}},    // 55, then 100 twice
+        {1000000, 2, {2, 8, 10, 11, 100}},  // 97 reads: 90/97+10 stays at 10, 180/97+10 is 11
     };
     for (const Case& c : cases) {
         std::int32_t last = 0;

@@ -1,4 +1,4 @@
-#include "http_fetcher_win.h"
+#include "update/http_fetcher_win.h"
 
 #include <gtest/gtest.h>
 
@@ -6,13 +6,13 @@
 #include <future>
 #include <string>
 
-#include "core/win_handles.h"
-#include "directory_link_win.h"
+#include "update/internet_handle_win.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
 #include "wait_until.h"
+#include "wine_win.h"
 
 namespace {
 
@@ -69,7 +69,8 @@ TEST_F(HttpFetcherTest, RequestCarriesTheUserAgentAndAcceptHeaderAndBypassesCach
     EXPECT_EQ(requests.rfind("GET /version HTTP/1.1\n", 0), 0u) << requests;
     EXPECT_NE(requests.find("\nUser-Agent: DOR2.0/PC 5.5.0000\n"), std::string::npos) << requests;
     // Wine's client adds an Accept header of its own, the same as ours.
-    for (std::size_t at = requests.find("\nAccept:"); at != std::string::npos; at = requests.find("\nAccept:", at + 1)) {
+    for (std::size_t at = requests.find("\nAccept:"); at != std::string::npos;
+         at = requests.find("\nAccept:", at + 1)) {
         EXPECT_EQ(requests.compare(at, 13, "\nAccept: */*\n"), 0) << requests;
     }
     EXPECT_NE(requests.find("\nAccept: */*\n"), std::string::npos) << requests;
@@ -108,8 +109,8 @@ TEST_F(HttpFetcherTest, FailuresLeaveTheTextUnchanged) {
     server.Serve(L"moved.status", "301");
     server.Serve(L"cut", Letters(25000));
     server.Serve(L"cut.cut", "12000");
-    const std::wstring urls[] = {server.Url(L"missing"), server.Url(L"busy"), server.Url(L"moved"),
-                                 server.Url(L"cut"), RefusedUrl(L"version")};
+    const std::wstring urls[] = {server.Url(L"missing"), server.Url(L"busy"), server.Url(L"moved"), server.Url(L"cut"),
+                                 RefusedUrl(L"version")};
     for (const std::wstring& url : urls) {
         std::wstring text = L"unchanged";
         EXPECT_EQ(fetcher.FetchText(url, text), HttpFetcher::kFailed) << url;
@@ -239,8 +240,8 @@ TEST_F(HttpFetcherTest, TextBeyondItsLimitFailsWithoutFailingTheProcess) {
         bool announced;
     };
     const Case cases[] = {
-        {L"huge", std::string(1 << 20, '1'), true},    // a 1 MB "version" file
-        {L"unannounced", Pattern(1 << 20), false},     // the same, the length known only by reading
+        {L"huge", std::string(1 << 20, '1'), true},  // a 1 MB "version" file
+        {L"unannounced", Pattern(1 << 20), false},   // the same, the length known only by reading
         {L"one over", std::string(65, '9'), true},
     };
     for (const Case& c : cases) {
@@ -321,9 +322,8 @@ TEST_F(HttpFetcherTest, StopCutsASlowDownloadShortAndEveryLaterFetch) {
     server.Serve(L"package.zip.slow", "4000 50");
     server.Serve(L"version", "1.0.0.10");
     const std::wstring path = scratch.Wide() + L"package.zip";
-    std::future<int> download = std::async(std::launch::async, [&] {
-        return fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle());
-    });
+    std::future<int> download = std::async(
+        std::launch::async, [&] { return fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()); });
     // 2, 8, 10, then values per read: the body is under way.
     ASSERT_TRUE(WaitUntil([&] { return PostedProgress().size() >= 5; })) << "the download is under way";
     const auto stop = Clock::now();
@@ -354,8 +354,8 @@ TEST(UniqueInternetHandle, ClosesOnceAndKeepsTheCallersLastError) {
     HINTERNET raw = ::InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     ASSERT_NE(raw, nullptr);
     {
-        Orvik::UniqueInternetHandle first(raw);
-        Orvik::UniqueInternetHandle second(std::move(first));
+        Thermolyx::UniqueInternetHandle first(raw);
+        Thermolyx::UniqueInternetHandle second(std::move(first));
         EXPECT_FALSE(first);
         EXPECT_EQ(second.Get(), raw);
         ::SetLastError(ERROR_FILE_NOT_FOUND);

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <chrono>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "test_files_win.h"
 #include "wait_until.h"
 
@@ -14,8 +14,8 @@ namespace {
 
 std::string HostFolderName() {
     static std::atomic<int> counter{0};
-    return "/tmp/thermolyx-http-" + std::to_string(::GetCurrentProcessId()) + "-" +
-           std::to_string(::GetTickCount64()) + "-" + std::to_string(counter++);
+    return "/tmp/thermolyx-http-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64()) +
+           "-" + std::to_string(counter++);
 }
 
 }  // namespace
@@ -38,8 +38,8 @@ LocalHttpServer::LocalHttpServer() {
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return;
     }
-    Orvik::UniqueHandle processHandle(process.hProcess);
-    Orvik::UniqueHandle threadHandle(process.hThread);
+    Base::UniqueHandle processHandle(process.hProcess);
+    Base::UniqueHandle threadHandle(process.hThread);
     std::string port;
     WaitUntil([&] {
         port = ReadWholeFile(root_ + L"port");
@@ -86,8 +86,9 @@ std::wstring RefusedUrl(const std::wstring& path) {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string content;
     if (!file) {
         return content;

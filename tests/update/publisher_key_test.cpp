@@ -1,4 +1,4 @@
-#include "publisher_key.h"
+#include "update/publisher_key.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +25,10 @@ TEST(PublisherKey, ReadsTheBarePointOrTheUncompressedForm) {
 TEST(PublisherKey, RefusesAnythingElse) {
     const std::string refused[] = {
         "",
-        kX,                         // half a key
-        "02" + kX,                  // a compressed point
-        "05" + kX + kY,             // 130 digits not starting with 04
-        kX + kY + "00",             // one byte too many
+        kX,              // half a key
+        "02" + kX,       // a compressed point
+        "05" + kX + kY,  // 130 digits not starting with 04
+        kX + kY + "00",  // one byte too many
         kX + kY.substr(0, 126) + "g0",
         kX + kY.substr(0, 126) + " 0",
     };

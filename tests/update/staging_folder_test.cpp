@@ -1,4 +1,4 @@
-#include "staging_folder_win.h"
+#include "update/staging_folder_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,27 +8,28 @@
 
 #include <string>
 
+#include "base/win/handles.h"
 #include "directory_link_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
-#include "update_folders_win.h"
+#include "update/update_folders_win.h"
+#include "wine_win.h"
 
 namespace {
 
 // The owner and DACL of `path` in SDDL, as the system reads them back.
 std::wstring SecurityOf(const std::wstring& path) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PSECURITY_DESCRIPTOR rawDescriptor = nullptr;
     if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                                nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+                                nullptr, nullptr, nullptr, nullptr, &rawDescriptor) != ERROR_SUCCESS) {
         return L"(unreadable)";
     }
-    wchar_t* text = nullptr;
+    const Base::UniqueLocalMemory descriptor(rawDescriptor);
+    wchar_t* rawText = nullptr;
     ::ConvertSecurityDescriptorToStringSecurityDescriptorW(
-        descriptor, SDDL_REVISION_1, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &text, nullptr);
-    std::wstring result = text != nullptr ? text : L"";
-    ::LocalFree(text);
-    ::LocalFree(descriptor);
-    return result;
+        descriptor.Get(), SDDL_REVISION_1, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &rawText, nullptr);
+    const Base::UniqueLocalMemory text(rawText);
+    return rawText != nullptr ? rawText : L"";
 }
 
 TEST(StagingFolder, LiesInTheMachinesProgramData) {
@@ -76,12 +77,12 @@ TEST(StagingFolder, TheRootIsSecuredAgainWhoeverMadeIt) {
     TempFolder scratch;
     const std::wstring root = scratch.Wide() + L"staging\\";
     // Made first by someone else, open to everyone.
-    PSECURITY_DESCRIPTOR open = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &open,
+    PSECURITY_DESCRIPTOR rawOpen = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &rawOpen,
                                                                        nullptr));
-    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), open, FALSE};
+    const Base::UniqueLocalMemory open(rawOpen);
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), open.Get(), FALSE};
     ASSERT_TRUE(::CreateDirectoryW(root.c_str(), &attributes));
-    ::LocalFree(open);
 
     const std::wstring install = PrepareInstallFolder(root);
     ASSERT_FALSE(install.empty());

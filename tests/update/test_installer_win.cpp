@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t self[MAX_PATH] = {};
@@ -12,13 +12,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 1;
     }
     const std::wstring marker = std::wstring(self) + L".ran";
-    Orvik::UniqueFileHandle file(
+    Base::UniqueFileHandle file(
         ::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return 1;
     }
     const wchar_t* commandLine = ::GetCommandLineW();
     DWORD written = 0;
-    ::WriteFile(file.Get(), commandLine, static_cast<DWORD>(::lstrlenW(commandLine) * sizeof(wchar_t)), &written, nullptr);
+    ::WriteFile(file.Get(), commandLine, static_cast<DWORD>(::lstrlenW(commandLine) * sizeof(wchar_t)), &written,
+                nullptr);
     return 0;
 }

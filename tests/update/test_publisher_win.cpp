@@ -10,18 +10,18 @@ namespace {
 
 std::array<UCHAR, 32> Sha256(const std::string& bytes) {
     std::array<UCHAR, 32> digest{};
-    BCRYPT_ALG_HANDLE algorithm = nullptr;
-    BCRYPT_HASH_HANDLE hash = nullptr;
-    if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
+    BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
+    if (BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
         return digest;
     }
-    if (BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0) {
-        BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())), static_cast<ULONG>(bytes.size()),
-                       0);
-        BCryptFinishHash(hash, digest.data(), static_cast<ULONG>(digest.size()), 0);
-        BCryptDestroyHash(hash);
+    const Thermolyx::UniqueBcryptAlgorithm algorithm(rawAlgorithm);
+    BCRYPT_HASH_HANDLE rawHash = nullptr;
+    if (BCryptCreateHash(algorithm.Get(), &rawHash, nullptr, 0, nullptr, 0, 0) == 0) {
+        const Thermolyx::UniqueBcryptHash hash(rawHash);
+        BCryptHashData(hash.Get(), reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
+                       static_cast<ULONG>(bytes.size()), 0);
+        BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0);
     }
-    BCryptCloseAlgorithmProvider(algorithm, 0);
     return digest;
 }
 
@@ -29,15 +29,19 @@ std::array<UCHAR, 32> Sha256(const std::string& bytes) {
 
 TestPublisher::TestPublisher() {
     BCRYPT_ALG_HANDLE algorithm = nullptr;
-    BCRYPT_KEY_HANDLE keyPair = nullptr;
     if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0) != 0) {
         return;
     }
-    algorithm_ = algorithm;
-    if (BCryptGenerateKeyPair(algorithm, &keyPair, 256, 0) != 0 || BCryptFinalizeKeyPair(keyPair, 0) != 0) {
+    algorithm_.Reset(algorithm);
+    BCRYPT_KEY_HANDLE keyPair = nullptr;
+    if (BCryptGenerateKeyPair(algorithm, &keyPair, 256, 0) != 0) {
         return;
     }
-    keyPair_ = keyPair;
+    keyPair_.Reset(keyPair);
+    if (BCryptFinalizeKeyPair(keyPair, 0) != 0) {
+        keyPair_.Reset();
+        return;
+    }
     std::array<UCHAR, sizeof(BCRYPT_ECCKEY_BLOB) + 64> blob{};
     ULONG size = 0;
     if (BCryptExportKey(keyPair, nullptr, BCRYPT_ECCPUBLIC_BLOB, blob.data(), static_cast<ULONG>(blob.size()), &size,
@@ -46,21 +50,12 @@ TestPublisher::TestPublisher() {
     }
 }
 
-TestPublisher::~TestPublisher() {
-    if (keyPair_ != nullptr) {
-        BCryptDestroyKey(keyPair_);
-    }
-    if (algorithm_ != nullptr) {
-        BCryptCloseAlgorithmProvider(algorithm_, 0);
-    }
-}
-
 std::string TestPublisher::Sign(const std::string& package) const {
     std::array<UCHAR, 32> digest = Sha256(package);
     std::string signature(kPackageSignatureSize, '\0');
     ULONG size = 0;
-    if (keyPair_ == nullptr ||
-        BCryptSignHash(keyPair_, nullptr, digest.data(), static_cast<ULONG>(digest.size()),
+    if (!keyPair_ ||
+        BCryptSignHash(keyPair_.Get(), nullptr, digest.data(), static_cast<ULONG>(digest.size()),
                        reinterpret_cast<PUCHAR>(signature.data()), static_cast<ULONG>(signature.size()), &size,
                        0) != 0 ||
         size != signature.size()) {

@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "publisher_key.h"
+#include "update/bcrypt_handles_win.h"
+#include "update/publisher_key.h"
 
 // A publisher key pair made for one test by the system's own cryptography; signs
 // packages the way the publisher script does (ECDSA P-256 over SHA-256, r then s).
 class TestPublisher {
 public:
     TestPublisher();
-    ~TestPublisher();
     TestPublisher(const TestPublisher&) = delete;
     TestPublisher& operator=(const TestPublisher&) = delete;
 
@@ -18,7 +18,7 @@ public:
     std::string Sign(const std::string& package) const;
 
 private:
-    void* algorithm_ = nullptr;
-    void* keyPair_ = nullptr;
+    Thermolyx::UniqueBcryptAlgorithm algorithm_;
+    Thermolyx::UniqueBcryptKey keyPair_;
     PublisherKey key_{};
 };

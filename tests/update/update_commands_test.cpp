@@ -1,4 +1,4 @@
-#include "update_commands_win.h"
+#include "update/updater_win.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "fake_display.h"
-#include "hid_device.h"
+#include "pipeline/hid_device.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
 #include "directory_link_win.h"
-#include "staging_folder_win.h"
+#include "update/staging_folder_win.h"
 #include "test_publisher_win.h"
-#include "update_folders_win.h"
+#include "update/update_folders_win.h"
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
@@ -47,8 +47,8 @@ std::string Package(const std::string& name) {
 std::vector<std::wstring> FoldersIn(const std::wstring& root) {
     std::vector<std::wstring> folders;
     WIN32_FIND_DATAW found = {};
-    const HANDLE search = ::FindFirstFileW((root + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const Base::UniqueFindHandle search(::FindFirstFileW((root + L"*").c_str(), &found));
+    if (!search) {
         return folders;
     }
     do {
@@ -56,8 +56,7 @@ std::vector<std::wstring> FoldersIn(const std::wstring& root) {
         if (name != L"." && name != L".." && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             folders.push_back(root + name + L"\\");
         }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.Get(), &found));
     return folders;
 }
 
@@ -89,7 +88,7 @@ protected:
     // One command through the worker's dispatcher, on fresh update state.
     Outcome RunOnFreshCommands(WorkerCommand command) {
         MessageRecorder window;
-        CUpdateCommands fresh{window.Handle(), Sources(), stagingRoot};
+        Updater fresh{window.Handle(), Sources(), stagingRoot};
         worker.SetUpdateCommands(&fresh);
         worker.QueueCommand(command);
         worker.Step();
@@ -113,7 +112,7 @@ protected:
     TempFolder scratch;
     const std::wstring stagingRoot = scratch.Wide() + L"staging\\";
     MessageRecorder recorder;
-    CUpdateCommands commands{recorder.Handle(), Sources(), stagingRoot};
+    Updater commands{recorder.Handle(), Sources(), stagingRoot};
     RecordingWindow pipelineWindow;
     TestWorker worker{pipelineWindow};
 };
@@ -147,9 +146,7 @@ TEST_F(UpdateCommandsTest, AVersionTextThatIsNotAcceptedIsIgnoredEntirely) {
     const std::string rejected[] = {
         "1.0.0.10000",  // eleven characters
         "..\\..\\x",    // would become a path
-        "1.0/../../x",
-        "1.0.0.3\r\n",
-        "",
+        "1.0/../../x", "1.0.0.3\r\n", "",
     };
     for (const std::string& text : rejected) {
         server.Serve(L"sw\\version", text);
@@ -162,8 +159,7 @@ TEST_F(UpdateCommandsTest, AVersionTextThatIsNotAcceptedIsIgnoredEntirely) {
     server.Serve(L"sw\\version.status", "503");
     commands.CheckSoftwareUpdate(true);
     EXPECT_EQ(commands.ServerSoftwareVersion(), L"1.0.0.10");
-    CUpdateCommands unreachable{recorder.Handle(), {RefusedUrl(L"sw/"), RefusedUrl(L"fw/"), std::nullopt, {}},
-                                stagingRoot};
+    Updater unreachable{recorder.Handle(), {RefusedUrl(L"sw/"), RefusedUrl(L"fw/"), std::nullopt, {}}, stagingRoot};
     unreachable.CheckSoftwareUpdate(true);
     unreachable.CheckFirmwareUpdate(true);
 
@@ -222,9 +218,10 @@ TEST_F(UpdateCommandsTest, AFirmwareCheckForgetsTheLastVersionFirst) {
 // The installs: download, check and unpack in a folder of their own, start the
 // installer inside, and tell the main window.
 
-// The installer that ran in `folder`, by the marker it leaves beside itself.
+// The installer that ran in `folder`, by the marker it leaves beside itself: its
+// command line, so an empty marker is one still being written.
 bool InstallerRanIn(const std::wstring& folder, const std::wstring& installerName) {
-    return IsFile(folder + installerName + L".ran");
+    return !ReadWholeFile(folder + installerName + L".ran").empty();
 }
 
 TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromAFolderOfItsOwnAndTellsTheWindow) {
@@ -243,7 +240,7 @@ TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromAFolderOfItsOwnAndTellsT
         server.Serve(folder + L"version", c.version);
         server.Serve(folder + Widen(c.package), Package(c.package));
         MessageRecorder window;
-        CUpdateCommands fresh{window.Handle(), Sources(), stagingRoot};
+        Updater fresh{window.Handle(), Sources(), stagingRoot};
         worker.SetUpdateCommands(&fresh);
         fake_display::Reset();
         fake_display::SetVersion(fake_display::Plug(), 0x01, 0x05);
@@ -316,8 +313,8 @@ TEST_F(UpdateCommandsTest, FilesPlantedWhereInstallsHappenAreNeverStarted) {
     }
     ::SetFileAttributesW((stagingRoot + L"Software-1.0.0.10.exe").c_str(), FILE_ATTRIBUTE_READONLY);
     ::SetFileAttributesW((stagingRoot + L"Software-1.0.0.10.zip").c_str(), FILE_ATTRIBUTE_READONLY);
-    const Orvik::UniqueFileHandle locked(::CreateFileW((earlier + L"Software-1.0.0.10.exe").c_str(), GENERIC_READ, 0,
-                                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    const Base::UniqueFileHandle locked(::CreateFileW((earlier + L"Software-1.0.0.10.exe").c_str(), GENERIC_READ, 0,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(locked);
 
     server.Serve(L"sw\\version", "1.0.0.10");
@@ -363,7 +360,7 @@ TEST_F(UpdateCommandsTest, ALinkOnTheStagingPathRefusesTheInstall) {
     server.Serve(L"sw\\version", "1.0.0.10");
     server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
     for (const std::wstring& root : {link + L"\\", link + L"\\staging\\"}) {
-        CUpdateCommands linked{recorder.Handle(), Sources(), root};
+        Updater linked{recorder.Handle(), Sources(), root};
         linked.CheckSoftwareUpdate(false);
         EXPECT_FALSE(linked.InstallSoftwareUpdate()) << root;
     }
@@ -404,7 +401,7 @@ TEST_F(UpdateCommandsTest, WithAPublisherKeyOnlyAPackageWithItsValidSignatureIns
             server.Serve(L"sw\\Software-1.0.0.10.zip.sig", c.signature);
         }
         MessageRecorder window;
-        CUpdateCommands signedOnly{window.Handle(), sources, stagingRoot};
+        Updater signedOnly{window.Handle(), sources, stagingRoot};
         signedOnly.CheckSoftwareUpdate(false);
         EXPECT_EQ(signedOnly.InstallSoftwareUpdate(), c.installs) << c.what;
         EXPECT_EQ(Started(window), c.installs ? 1 : 0) << c.what;
@@ -427,7 +424,7 @@ TEST_F(UpdateCommandsTest, APackageSignedWithThePublisherScriptInstalls) {
     server.Serve(L"sw\\version", "1.0.0.10");
     server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
     server.Serve(L"sw\\Software-1.0.0.10.zip.sig", Package("Software-1.0.0.10.zip.sig"));
-    CUpdateCommands signedOnly{recorder.Handle(), sources, stagingRoot};
+    Updater signedOnly{recorder.Handle(), sources, stagingRoot};
     signedOnly.CheckSoftwareUpdate(false);
     EXPECT_TRUE(signedOnly.InstallSoftwareUpdate());
     EXPECT_EQ(Started(recorder), 1);
@@ -438,7 +435,7 @@ TEST_F(UpdateCommandsTest, APackageOverItsCapIsRefused) {
     sources.limits.fileBytes = Package("Software-1.0.0.10.zip").size() - 1;
     server.Serve(L"sw\\version", "1.0.0.10");
     server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
-    CUpdateCommands capped{recorder.Handle(), sources, stagingRoot};
+    Updater capped{recorder.Handle(), sources, stagingRoot};
     capped.CheckSoftwareUpdate(false);
     EXPECT_FALSE(capped.InstallSoftwareUpdate());
     EXPECT_EQ(Started(recorder), 0);
@@ -451,7 +448,7 @@ TEST_F(UpdateCommandsTest, StoppingTheWorkerCutsASlowDownloadShort) {
     commands.CheckSoftwareUpdate(false);
     worker.SetUpdateCommands(&commands);
     worker.QueueCommand(kCommandInstallSoftware);
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] {
         recorder.Pump();
         return recorder.LParams(kFetchProgressMessage).size() >= 4;  // reading the body
@@ -471,11 +468,11 @@ TEST_F(UpdateCommandsTest, AHostileVersionAnswerFailsTheCheckAndTheWorkerGoesOn)
     server.Serve(L"sw\\version", std::string(1 << 20, '1'));  // 1 MB
     server.Serve(L"fw\\version", "106");
     server.Serve(L"fw\\version.slow", "1 1500");  // a byte every 1.5 s
-    CUpdateCommands hostile{recorder.Handle(), sources, stagingRoot};
+    Updater hostile{recorder.Handle(), sources, stagingRoot};
     worker.SetUpdateCommands(&hostile);
     worker.QueueCommand(kCommandCheckSoftwareAnswering);
     worker.QueueCommand(kCommandCheckFirmwareAnswering);
-    worker.StartThread(CDeviceWorker::kStepPauseMs, true);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
     // Both checks, then ticks.
     EXPECT_TRUE(WaitUntil([&] { return worker.steps >= 4; }, std::chrono::seconds(15)));
     EXPECT_TRUE(worker.StopThread());

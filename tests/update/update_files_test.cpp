@@ -1,4 +1,4 @@
-#include "update_files.h"
+#include "update/update_files.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,7 @@ namespace {
 
 TEST(UpdateFiles, NamesAndPathsOfBothTargets) {
     const std::wstring folder = L"C:\\ProgramData\\Caloryn Updates\\install-1\\";
-    const UpdateFiles software =
-        MakeUpdateFiles(UpdateTarget::Software, L"1.0.0.10", L"https://h.example/sw/", folder);
+    const UpdateFiles software = MakeUpdateFiles(UpdateTarget::Software, L"1.0.0.10", L"https://h.example/sw/", folder);
     EXPECT_EQ(software.packageName, L"Software-1.0.0.10.zip");
     EXPECT_EQ(software.installerName, L"Software-1.0.0.10.exe");
     EXPECT_EQ(software.downloadUrl, L"https://h.example/sw/Software-1.0.0.10.zip");

@@ -1,4 +1,4 @@
-#include "version_text.h"
+#include "update/version_text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@ TEST(CompareVersions, AgainstTheCurrentVersion) {
         const wchar_t* server;
         int expected;
     };
+    // One case a line, each with its reason.
+    // clang-format off
     const Case cases[] = {
         {L"1.0.0.2", 0},
         {L"1.0.0.10", 1},   // numbers, not text: 10 > 2
@@ -26,6 +28,7 @@ TEST(CompareVersions, AgainstTheCurrentVersion) {
         {L"1.0.0.2x", 0},   // digits up to the first other character
         {L"1.0.0. +3", 1},  // blanks and a sign before the digits
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(CompareVersions(L"1.0.0.2", c.server), c.expected) << c.server;
     }
@@ -43,6 +46,8 @@ TEST(VersionTexts, OnlyDigitsAndDotsUpToTenCharactersAreAccepted) {
         bool software;
         bool firmware;
     };
+    // One case a line, each with its reason.
+    // clang-format off
     const Case cases[] = {
         {L"1.0.0.10", true, false},
         {L"1.0.1", true, false},
@@ -64,6 +69,7 @@ TEST(VersionTexts, OnlyDigitsAndDotsUpToTenCharactersAreAccepted) {
         {L"\uFF11", false, false},         // a full-width digit is no decimal digit
         {std::wstring(L"1\0" L"2", 3), false, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(IsAcceptedSoftwareVersion(c.text), c.software) << testing::PrintToString(c.text);
         EXPECT_EQ(IsAcceptedFirmwareVersion(c.text), c.firmware) << testing::PrintToString(c.text);
@@ -76,6 +82,8 @@ TEST(IsFirmwareNewer, ReadsTheDisplaysHexadecimalDigitsAsADecimalNumber) {
         std::int32_t device;
         bool newer;
     };
+    // One case a line, each with its reason.
+    // clang-format off
     const Case cases[] = {
         {L"106", 0x0105, true},
         {L"105", 0x0105, false},
@@ -91,6 +99,7 @@ TEST(IsFirmwareNewer, ReadsTheDisplaysHexadecimalDigitsAsADecimalNumber) {
         {L"1", 0x1A, false},
         {L"10000", 0xFFFF, true},   // "ffff" reads as 0
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(IsFirmwareNewer(c.server, c.device), c.newer) << c.server << " against " << std::hex << c.device;
     }

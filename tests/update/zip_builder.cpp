@@ -76,8 +76,9 @@ std::string BuildZip(const ZipTestArchive& archive) {
     std::string out = archive.prefix;
     std::string directory;
     for (const ZipTestEntry& entry : archive.entries) {
-        const std::string payload =
-            entry.storedPayload ? *entry.storedPayload : entry.method == 8 ? Deflate(entry.data) : entry.data;
+        const std::string payload = entry.storedPayload ? *entry.storedPayload
+                                    : entry.method == 8 ? Deflate(entry.data)
+                                                        : entry.data;
         const std::uint32_t crc = entry.recordedCrc.value_or(Crc32(entry.data));
         const auto size = entry.recordedUncompressedSize.value_or(static_cast<std::uint32_t>(entry.data.size()));
         const auto compressedSize = static_cast<std::uint32_t>(payload.size());

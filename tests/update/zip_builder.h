@@ -14,7 +14,7 @@ struct ZipTestEntry {
     std::uint16_t method = 8;
     std::uint16_t versionMadeBy = 0x0014;  // host 0 (DOS), version 2.0
     std::uint32_t externalAttributes = 0x20;
-    std::uint16_t dosDate = (44 << 9) | (6 << 5) | 15;  // 2024-06-15
+    std::uint16_t dosDate = (44 << 9) | (6 << 5) | 15;    // 2024-06-15
     std::uint16_t dosTime = (13 << 11) | (45 << 5) | 15;  // 13:45:30
     std::uint16_t flags = 0;
     std::string localExtra;

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "zip_builder.h"
-#include "zip_entry_fields.h"
-#include "zip_entry_name.h"
-#include "zip_file_layer.h"
+#include "update/zip/zip_entry_fields.h"
+#include "update/zip/zip_entry_name.h"
+#include "update/zip/zip_file_layer.h"
 
 namespace {
 
@@ -144,14 +144,14 @@ TEST(DecodeDosDateTime, ReadsTheFieldsAndRefusesImpossibleOnes) {
     EXPECT_EQ(last->year, 2107);
     EXPECT_EQ(last->second, 58);
 
-    EXPECT_TRUE(DecodeDosDateTime((44 << 9) | (2 << 5) | 29, 0));    // 2024 is a leap year
-    EXPECT_FALSE(DecodeDosDateTime((43 << 9) | (2 << 5) | 29, 0));   // 2023 is not
-    EXPECT_FALSE(DecodeDosDateTime(0, 0));                           // month 0, day 0
-    EXPECT_FALSE(DecodeDosDateTime((13 << 5) | 1, 0));               // month 13
-    EXPECT_FALSE(DecodeDosDateTime((4 << 5) | 31, 0));               // 31 April
-    EXPECT_FALSE(DecodeDosDateTime((1 << 5) | 1, 24 << 11));         // hour 24
-    EXPECT_FALSE(DecodeDosDateTime((1 << 5) | 1, 60 << 5));          // minute 60
-    EXPECT_FALSE(DecodeDosDateTime((1 << 5) | 1, 30));               // second 60
+    EXPECT_TRUE(DecodeDosDateTime((44 << 9) | (2 << 5) | 29, 0));   // 2024 is a leap year
+    EXPECT_FALSE(DecodeDosDateTime((43 << 9) | (2 << 5) | 29, 0));  // 2023 is not
+    EXPECT_FALSE(DecodeDosDateTime(0, 0));                          // month 0, day 0
+    EXPECT_FALSE(DecodeDosDateTime((13 << 5) | 1, 0));              // month 13
+    EXPECT_FALSE(DecodeDosDateTime((4 << 5) | 31, 0));              // 31 April
+    EXPECT_FALSE(DecodeDosDateTime((1 << 5) | 1, 24 << 11));        // hour 24
+    EXPECT_FALSE(DecodeDosDateTime((1 << 5) | 1, 60 << 5));         // minute 60
+    EXPECT_FALSE(DecodeDosDateTime((1 << 5) | 1, 30));              // second 60
 }
 
 TEST(UnixSecondsToFileTime, CountsFrom1601InTicks) {
@@ -171,7 +171,10 @@ TEST(ApplyExtendedTimestamp, ReplacesOnlyTheFlaggedTimes) {
     const std::uint64_t t1 = UnixSecondsToFileTime(1'000'000'000);
     const std::uint64_t t2 = UnixSecondsToFileTime(1'100'000'000);
     const std::uint64_t t3 = UnixSecondsToFileTime(1'200'000'000);
-    std::string unknownBlock("\x01\x00\x04\x00" "abcd", 8);
+    std::string unknownBlock(
+        "\x01\x00\x04\x00"
+        "abcd",
+        8);
 
     const struct {
         const char* what;
@@ -182,7 +185,8 @@ TEST(ApplyExtendedTimestamp, ReplacesOnlyTheFlaggedTimes) {
         {"all three", ExtendedTimestampBlock(1'000'000'000, 1'100'000'000, 1'200'000'000), {t3, t2, t1}},
         {"access only", ExtendedTimestampBlock(std::nullopt, 1'100'000'000), {kDos, t2, kDos}},
         {"after another block", unknownBlock + ExtendedTimestampBlock(1'000'000'000), {kDos, kDos, t1}},
-        {"first block wins", ExtendedTimestampBlock(1'000'000'000) + ExtendedTimestampBlock(1'200'000'000),
+        {"first block wins",
+         ExtendedTimestampBlock(1'000'000'000) + ExtendedTimestampBlock(1'200'000'000),
          {kDos, kDos, t1}},
         {"no block", unknownBlock, {kDos, kDos, kDos}},
         {"too short to hold a block", std::string("UT\x01\x00", 4), {kDos, kDos, kDos}},

@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
 
@@ -27,8 +27,8 @@ TEST(ZipFileMetadata, ReadOnlyEntriesLoseTheirWriteBits) {
     ZipTestEntry unixReadOnly = ZipEntry("unix-ro.txt", "r");
     unixReadOnly.versionMadeBy = 0x0314;
     unixReadOnly.externalAttributes = 0x81240000;
-    const std::wstring archive =
-        temp.WriteFile("a.zip", BuildZip({.entries = {dosReadOnly, unixWritable, unixReadOnly, ZipEntry("plain", "p")}}));
+    const std::wstring archive = temp.WriteFile(
+        "a.zip", BuildZip({.entries = {dosReadOnly, unixWritable, unixReadOnly, ZipEntry("plain", "p")}}));
     ASSERT_TRUE(ExtractZipToFolder(archive, temp.Wide("out")));
     const auto writeBits = [&](const char* name) { return StatOf(temp.Path() / "out" / name).st_mode & 0222; };
     EXPECT_EQ(writeBits("dos-ro.txt"), 0u);

@@ -5,12 +5,13 @@
 
 #include <vector>
 
-#include "core/win_handles.h"
-#include "extract_zip.h"
+#include "base/win/handles.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
+#include "wine_win.h"
 #include "zip_builder.h"
-#include "zip_file_layer.h"
-#include "zip_reader.h"
+#include "update/zip/zip_file_layer.h"
+#include "update/zip/zip_reader.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ struct FileTimes {
 
 FileTimes TimesOf(const std::wstring& path) {
     FileTimes times;
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(file);
     EXPECT_TRUE(::GetFileTime(file.Get(), &times.creation, &times.access, &times.modification));
     return times;
@@ -32,11 +33,11 @@ std::uint64_t Ticks(const FILETIME& time) {
 }
 
 // Wine on Linux keeps no creation time of its own: it reports the modification time.
-bool HostKeepsCreationTimes() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
-}
+bool HostKeepsCreationTimes() { return !RunningUnderWine(); }
 
-std::uint64_t UnixTicks(std::int64_t seconds) { return static_cast<std::uint64_t>(seconds * 10'000'000 + 116'444'736'000'000'000); }
+std::uint64_t UnixTicks(std::int64_t seconds) {
+    return static_cast<std::uint64_t>(seconds * 10'000'000 + 116'444'736'000'000'000);
+}
 
 TEST(ZipFileMetadata, AttributesFollowTheHostThatMadeTheEntry) {
     TempFolder temp;
@@ -111,8 +112,8 @@ TEST(ZipFileMetadata, ATargetThatCannotBeCreatedSkipsOnlyThatEntry) {
     TempFolder temp;
     temp.WriteFile("out/locked.txt", "old");
     // Held open without sharing, as a running program holds its files.
-    Orvik::UniqueFileHandle holder(::CreateFileW(temp.Wide("out/locked.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr));
+    Base::UniqueFileHandle holder(
+        ::CreateFileW(temp.Wide("out/locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     const std::string bytes = BuildZip({.entries = {ZipEntry("locked.txt", "new"), ZipEntry("fresh.txt", "new")}});
     const std::wstring archive = temp.WriteFile("a.zip", bytes);
@@ -138,19 +139,19 @@ TEST(ZipFileMetadata, TheArchiveIsSharedForReadingOnly) {
     const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {ZipEntry("a.txt", "a")}}));
     std::unique_ptr<ZipReader> reader = ZipReader::Open(archive);
     ASSERT_NE(reader, nullptr);
-    Orvik::UniqueFileHandle reading(
+    Base::UniqueFileHandle reading(
         ::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(reading);
-    Orvik::UniqueFileHandle writing(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    Base::UniqueFileHandle writing(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(writing);
 }
 
 TEST(ZipFileMetadata, AnArchiveHeldForWritingCannotBeOpened) {
     TempFolder temp;
     const std::wstring archive = temp.WriteFile("a.zip", BuildZip({.entries = {ZipEntry("a.txt", "a")}}));
-    Orvik::UniqueFileHandle writer(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+    Base::UniqueFileHandle writer(::CreateFileW(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
     EXPECT_FALSE(ExtractZipToFolder(archive, temp.Wide("out")));
 }

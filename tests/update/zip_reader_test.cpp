@@ -7,10 +7,10 @@
 #include <map>
 #include <string>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
-#include "zip_reader.h"
+#include "update/zip/zip_reader.h"
 
 namespace {
 
@@ -61,8 +61,8 @@ TEST_F(ZipTest, ExtractsStoredAndDeflatedEntriesIntoFolders) {
     static constexpr char kBinary[] = "\0\x01\xFF\x7F zero\0bytes";
     const std::string binary(kBinary, sizeof kBinary - 1);
     ZipTestArchive archive;
-    archive.entries = {ZipEntry("readme.txt", "hello", 0), ZipEntry("bin/setup.exe", big), ZipEntry("bin/data/blob", binary, 0),
-                       ZipEntry("deep/er/still/x.txt", SampleText(20'000, 7))};
+    archive.entries = {ZipEntry("readme.txt", "hello", 0), ZipEntry("bin/setup.exe", big),
+                       ZipEntry("bin/data/blob", binary, 0), ZipEntry("deep/er/still/x.txt", SampleText(20'000, 7))};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"readme.txt", "hello"},
                               {"bin/", ""},
@@ -120,7 +120,8 @@ TEST_F(ZipTest, RefusesFilesWithoutAUsableDirectoryEnd) {
         {"second disk", patched(4, 1)},
         {"directory on another disk", patched(6, 1)},
         {"entry counts differ", patched(8, 2)},
-        {"directory reaching past the record", [&] {
+        {"directory reaching past the record",
+         [&] {
              std::string bytes = good;
              PutLe32(bytes, record + 12, 1'000);
              return bytes;
@@ -140,7 +141,8 @@ TEST_F(ZipTest, TheRecordNearestTheEndIsTheOneRead) {
     // A whole archive as the comment of another: its record is the last in the file,
     // and its offsets are shifted by everything in front of it.
     const std::string inner = BuildZip({.entries = {ZipEntry("inner.txt", "inner")}});
-    const std::string outer = BuildZip({.entries = {ZipEntry("o1.txt", "1"), ZipEntry("o2.txt", "2")}, .comment = inner});
+    const std::string outer =
+        BuildZip({.entries = {ZipEntry("o1.txt", "1"), ZipEntry("o2.txt", "2")}, .comment = inner});
     ASSERT_TRUE(Extract(outer));
     EXPECT_EQ(Output(), (Tree{{"inner.txt", "inner"}}));
 }
@@ -163,6 +165,7 @@ TEST_F(ZipTest, GetEntryDescribesEntriesInAnyOrder) {
     info.name = L"stale";
     ASSERT_TRUE(reader->GetEntry(-1, info));
     EXPECT_EQ(info.index, 3);
+    EXPECT_EQ(reader->EntryCount(), 3);
     EXPECT_EQ(info.name, L"");
     EXPECT_EQ(info.attributes, 0u);
     EXPECT_EQ(info.modificationTime, 0u);
@@ -228,7 +231,7 @@ TEST_F(ZipTest, BaseFolderAlwaysEndsInASeparator) {
 
 TEST_F(ZipTest, CleanedNamesLandBelowTheDestination) {
     ZipTestArchive archive;
-    archive.entries = {ZipEntry("C:/x/y.txt", "1"), ZipEntry("//x/z.txt", "2"), ZipEntry("\\\\w\\v.txt", "3"),
+    archive.entries = {ZipEntry("C:/x/y.txt", "1"), ZipEntry("//x/z.txt", "2"),      ZipEntry("\\\\w\\v.txt", "3"),
                        ZipEntry("a/../b.txt", "4"), ZipEntry("a/b/c/../d.txt", "5"), ZipEntry("C:foo/bar", "6")};
     ASSERT_TRUE(Extract(archive));
     EXPECT_EQ(Output(), (Tree{{"x/", ""},
@@ -243,9 +246,9 @@ TEST_F(ZipTest, CleanedNamesLandBelowTheDestination) {
 }
 
 TEST_F(ZipTest, HostileNamesAreRefusedAndNothingIsWrittenForThem) {
-    const char* hostile[] = {"..\\evil.exe", "../x",        "sub/../../up.txt", "..",         "x/a:b",        "file.txt:ads", "CON",             "nul.txt",    "sub/aux.log",
-                             "COM3",         "lpt1.txt",     "ctrl\x01.txt",    "trailing.",  "\\\\?\\C:\\x",
-                             "what?.txt",    "a*"};
+    const char* hostile[] = {"..\\evil.exe", "../x",         "sub/../../up.txt", "..",   "x/a:b",    "file.txt:ads",
+                             "CON",          "nul.txt",      "sub/aux.log",      "COM3", "lpt1.txt", "ctrl\x01.txt",
+                             "trailing.",    "\\\\?\\C:\\x", "what?.txt",        "a*"};
     ZipTestArchive archive;
     for (const char* name : hostile) {
         archive.entries.push_back(ZipEntry(name, "evil"));
@@ -380,13 +383,12 @@ TEST_F(ZipTest, DamagedDataFailsTheEntryAndRemovesItsFile) {
              (*e.storedPayload)[40'000] ^= 0x01;
          })},
         {"wrong CRC-32", damaged([](ZipTestEntry& e) { e.recordedCrc = Crc32(e.data) ^ 1; })},
-        {"stream ends before the size", damaged([](ZipTestEntry& e) {
-             e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() + 1);
-         })},
-        {"stream runs past the size", damaged([](ZipTestEntry& e) {
-             e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() - 1);
-         })},
-        {"compressed data cut short", damaged([&](ZipTestEntry& e) { e.storedPayload = deflated.substr(0, deflated.size() / 2); })},
+        {"stream ends before the size",
+         damaged([](ZipTestEntry& e) { e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() + 1); })},
+        {"stream runs past the size",
+         damaged([](ZipTestEntry& e) { e.recordedUncompressedSize = static_cast<std::uint32_t>(e.data.size() - 1); })},
+        {"compressed data cut short",
+         damaged([&](ZipTestEntry& e) { e.storedPayload = deflated.substr(0, deflated.size() / 2); })},
         {"stored sizes differ", damaged([&](ZipTestEntry& e) {
              e.method = 0;
              e.storedPayload = text + "extra";

@@ -7,7 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
+#include "base/win/program_folder_win.h"
 #include "sensor_values.h"
 
 namespace {
@@ -17,8 +18,9 @@ constexpr DWORD kPublishIntervalMs = 1000;
 constexpr int kHwmonSearchLimit = 16;
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    Orvik::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return std::nullopt;
     }
@@ -30,13 +32,6 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
         content.append(chunk, got);
     }
     return content;
-}
-
-std::wstring FolderOfThisProgram() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
 // The host's sensors, read through Wine's Z: drive.
@@ -94,7 +89,7 @@ private:
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    Orvik::UniqueHandle mapping(
+    Base::UniqueHandle mapping(
         ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize, kSensorBlockName));
     if (!mapping) {
         return 1;
@@ -103,10 +98,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (view == nullptr) {
         return 1;
     }
-    Orvik::UniqueMappedView viewOwner(view);
+    Base::UniqueMappedView viewOwner(view);
     auto& block = *static_cast<SensorBlock*>(view);
 
-    const std::wstring valuesPath = FolderOfThisProgram() + kValuesFileName;
+    const std::wstring valuesPath = Base::ProgramFolder() + kValuesFileName;
     const DWORD started = ::GetTickCount();
     HostSensors host;
     while (true) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "sensor_block.h"
+#include "pipeline/sensor_block.h"
 
 // What the stand-in server publishes in one update.
 struct PublishedValues {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 
 namespace Orvik {
 
@@ -39,7 +39,8 @@ public:
 
 private:
     // Stores the first family of `collection` under `faceName`; null if it has none.
-    Gdiplus::FontFamily* KeepFirstFamily(const std::wstring& faceName, const Gdiplus::PrivateFontCollection& collection);
+    Gdiplus::FontFamily* KeepFirstFamily(const std::wstring& faceName,
+                                         const Gdiplus::PrivateFontCollection& collection);
 
     std::mutex lock_;
     std::map<std::wstring, std::unique_ptr<Gdiplus::FontFamily>> families_;

@@ -36,8 +36,8 @@ void FontStore::AddGDITempFont(unsigned resourceId) {
         return;
     }
     DWORD fontCount = 0;
-    UniqueMemoryFont added(::AddFontMemResourceEx(const_cast<std::byte*>(font.data()),
-                                                  static_cast<DWORD>(font.size()), nullptr, &fontCount));
+    UniqueMemoryFont added(::AddFontMemResourceEx(const_cast<std::byte*>(font.data()), static_cast<DWORD>(font.size()),
+                                                  nullptr, &fontCount));
     if (added) {
         std::lock_guard<std::mutex> hold(lock_);
         memoryFonts_.push_back(std::move(added));

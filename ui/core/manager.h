@@ -24,7 +24,7 @@ public:
     static HINSTANCE GetInstance();
 
     // GDI+, COM and OLE for a program that leaves them to the library; results
-    // are not looked at. Both also empty the window registry.
+    // are not looked at.
     static void InitGdiplus();
     static void UnInitGdiplus();
 
@@ -34,6 +34,7 @@ public:
     // 1 while Alt and F4 are both held (the message itself is not looked at), else 0.
     static int PreTranslateMessage(MSG* message);
 
+    // Part of the exported interface; they kept a window list that nothing read.
     static void AddWnd(MWindow* window);
     static void DeleteWnd(MWindow* window);
 
@@ -73,7 +74,7 @@ public:
     static int m_fontwidth;
     static float m_scale_value;
     static Gdiplus::Color m_select_color;
-    static unsigned int m_uControlID;  // reserved
+    static unsigned int m_uControlID;  // part of the exported interface; nothing reads it
 
     static float m_cpu_temp;
     static float m_cpu_power;

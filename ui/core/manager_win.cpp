@@ -2,30 +2,13 @@
 
 #include <ole2.h>
 
-#include <atomic>
-#include <map>
-
+#include "base/whole_float.h"
+#include "base/win/program_folder_win.h"
 #include "core/geometry.h"
-#include "core/module_path.h"
 
 namespace Orvik {
 
 namespace {
-
-// One whole 32-bit load or store, never torn, without imposing a lock.
-void StoreWhole(float& target, float value) {
-    std::atomic_ref<float>(target).store(value, std::memory_order_relaxed);
-}
-
-float LoadWhole(float& source) {
-    return std::atomic_ref<float>(source).load(std::memory_order_relaxed);
-}
-
-// Which windows exist, kept for the process; nothing in the library reads it.
-std::map<MWindow*, int>& WindowRegistry() {
-    static std::map<MWindow*, int> registry;
-    return registry;
-}
 
 bool AltAndF4Held() {
     // Only the "down now or since the last query" state matters: any non-zero value.
@@ -54,14 +37,12 @@ void Manager::InitGdiplus() {
     Gdiplus::GdiplusStartup(&m_gdiplusToken, &m_gdiplusStartupInput, nullptr);
     ::CoInitialize(nullptr);
     ::OleInitialize(nullptr);
-    WindowRegistry().clear();
 }
 
 void Manager::UnInitGdiplus() {
     Gdiplus::GdiplusShutdown(m_gdiplusToken);
     ::CoUninitialize();
     ::OleUninitialize();
-    WindowRegistry().clear();
 }
 
 void Manager::MessageLoop() {
@@ -77,8 +58,8 @@ void Manager::MessageLoop() {
 
 int Manager::PreTranslateMessage(MSG*) { return AltAndF4Held() ? 1 : 0; }
 
-void Manager::AddWnd(MWindow* window) { WindowRegistry()[window] = 0; }
-void Manager::DeleteWnd(MWindow* window) { WindowRegistry().erase(window); }
+void Manager::AddWnd(MWindow*) {}
+void Manager::DeleteWnd(MWindow*) {}
 
 void Manager::SetFont(const std::wstring& faceName, int size) {
     m_fontname = faceName;
@@ -95,22 +76,18 @@ int Manager::GetScaleValue(int value) { return ScaleTowardZero(value, m_scale_va
 
 Gdiplus::Color Manager::GetSelectColor() { return m_select_color; }
 
-std::wstring Manager::GetAppPath() {
-    wchar_t path[MAX_PATH] = {};
-    // The process's executable, not this library: skins live beside the program.
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return FolderOfModulePath(std::wstring(path, length));
-}
+// The process's executable, not this library: skins live beside the program.
+std::wstring Manager::GetAppPath() { return Base::ProgramFolder(); }
 
 std::wstring Manager::GetSkinPath() { return GetAppPath() + L"skins\\" + GetTheme(); }
 
 std::wstring Manager::GetTheme() { return L"theme1\\"; }
 
-void Manager::SetCPUTemp(float value) { StoreWhole(m_cpu_temp, value); }
-float Manager::GetCPUTemp() { return LoadWhole(m_cpu_temp); }
-void Manager::SetCPUPower(float value) { StoreWhole(m_cpu_power, value); }
-float Manager::GetCPUPower() { return LoadWhole(m_cpu_power); }
-void Manager::SetCPUUsage(float value) { StoreWhole(m_cpu_usage, value); }
-float Manager::GetCPUUsage() { return LoadWhole(m_cpu_usage); }
+void Manager::SetCPUTemp(float value) { Base::StoreWhole(m_cpu_temp, value); }
+float Manager::GetCPUTemp() { return Base::LoadWhole(m_cpu_temp); }
+void Manager::SetCPUPower(float value) { Base::StoreWhole(m_cpu_power, value); }
+float Manager::GetCPUPower() { return Base::LoadWhole(m_cpu_power); }
+void Manager::SetCPUUsage(float value) { Base::StoreWhole(m_cpu_usage, value); }
+float Manager::GetCPUUsage() { return Base::LoadWhole(m_cpu_usage); }
 
 }  // namespace Orvik

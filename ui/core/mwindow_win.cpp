@@ -192,9 +192,7 @@ HWND MWindow::GetParentHwnd() const { return parent_; }
 
 int MWindow::DestroyWindow() { return HasWindow() ? ::DestroyWindow(window_) : 0; }
 
-DWORD MWindow::GetStyle() const {
-    return HasHandle() ? static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)) : 0;
-}
+DWORD MWindow::GetStyle() const { return HasHandle() ? static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)) : 0; }
 
 DWORD MWindow::GetExStyle() const {
     return HasHandle() ? static_cast<DWORD>(::GetWindowLongW(window_, GWL_EXSTYLE)) : 0;
@@ -311,8 +309,8 @@ void MWindow::SetIcon(UINT iconId) {
     // Shared icons at the system's own sizes: the system frees them with the module,
     // so replacing them leaks nothing.
     const auto load = [iconId](int widthMetric, int heightMetric) {
-        return ::LoadImageW(Manager::m_hInstance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                            ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric), LR_SHARED);
+        return ::LoadImageW(Manager::m_hInstance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, ::GetSystemMetrics(widthMetric),
+                            ::GetSystemMetrics(heightMetric), LR_SHARED);
     };
     ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON, SM_CYICON)));
     ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(SM_CXSMICON, SM_CYSMICON)));
@@ -356,8 +354,8 @@ void MWindow::CenterWindow(MWindow* reference) {
             centre = area;
         }
     }
-    const CPoint origin = CenteredOrigin(ToCRect(centre), ToCRect(area), window.right - window.left,
-                                         window.bottom - window.top);
+    const CPoint origin =
+        CenteredOrigin(ToCRect(centre), ToCRect(area), window.right - window.left, window.bottom - window.top);
     ::SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

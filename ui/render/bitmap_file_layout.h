@@ -7,10 +7,10 @@ namespace Orvik {
 // Sizes and offsets of a BMP file written at the display's colour depth.
 struct BitmapFileLayout {
     int bitsPerPixel = 0;
-    std::uint32_t rowSize = 0;       // bytes per row, padded to 4
-    std::uint32_t imageSize = 0;     // rowSize x height
-    std::uint32_t paletteSize = 0;   // bytes of colour table after the info header
-    std::uint32_t pixelOffset = 0;   // from the start of the file
+    std::uint32_t rowSize = 0;      // bytes per row, padded to 4
+    std::uint32_t imageSize = 0;    // rowSize x height
+    std::uint32_t paletteSize = 0;  // bytes of colour table after the info header
+    std::uint32_t pixelOffset = 0;  // from the start of the file
     std::uint32_t fileSize = 0;
 };
 

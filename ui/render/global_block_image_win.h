@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 
 namespace Orvik {
 

@@ -1,6 +1,6 @@
 #include "render/gradient_painter_win.h"
 
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 #include "render/blend_arithmetic.h"
 #include "render/mrender.h"
 
@@ -10,8 +10,11 @@ namespace {
 
 TRIVERTEX Vertex(LONG x, LONG y, DWORD argb) {
     // Vertex channels are 16-bit; the corners carry full alpha.
-    return TRIVERTEX{x, y, static_cast<COLOR16>(((argb >> 16) & 0xFF) << 8),
-                     static_cast<COLOR16>(((argb >> 8) & 0xFF) << 8), static_cast<COLOR16>((argb & 0xFF) << 8),
+    return TRIVERTEX{x,
+                     y,
+                     static_cast<COLOR16>(((argb >> 16) & 0xFF) << 8),
+                     static_cast<COLOR16>(((argb >> 8) & 0xFF) << 8),
+                     static_cast<COLOR16>((argb & 0xFF) << 8),
                      0xFF00};
 }
 

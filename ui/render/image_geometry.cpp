@@ -69,10 +69,9 @@ CPoint ContentOrigin(int width, int height, int contentWidth, int contentHeight,
     return origin;
 }
 
-CPoint ContentOriginInBox(CRect box, int contentWidth, int contentHeight, unsigned horizontal,
-                          unsigned vertical) {
-    const CPoint offset = ContentOrigin(box.right - box.left, box.bottom - box.top, contentWidth, contentHeight,
-                                        horizontal, vertical);
+CPoint ContentOriginInBox(CRect box, int contentWidth, int contentHeight, unsigned horizontal, unsigned vertical) {
+    const CPoint offset =
+        ContentOrigin(box.right - box.left, box.bottom - box.top, contentWidth, contentHeight, horizontal, vertical);
     return {box.left + offset.x, box.top + offset.y + 2};
 }
 

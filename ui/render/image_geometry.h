@@ -52,8 +52,7 @@ CPoint ContentOrigin(int width, int height, int contentWidth, int contentHeight,
 
 // The same placed in `box`, two pixels lower: text sits better a little below the
 // geometric centre, and every text-bearing control is laid out with that.
-CPoint ContentOriginInBox(CRect box, int contentWidth, int contentHeight, unsigned horizontal,
-                          unsigned vertical);
+CPoint ContentOriginInBox(CRect box, int contentWidth, int contentHeight, unsigned horizontal, unsigned vertical);
 
 // Rotation of (x, y) about (cx, cy) by `degrees`, pi taken as 3.1415926.
 void RotateAbout(float& x, float& y, float degrees, float cx, float cy);

@@ -13,8 +13,8 @@ struct ImgResInfo {
     Gdiplus::Image* image = nullptr;
     int frameWidth = 0;  // image width / frames, integer division
     int height = 0;
-    int frames = 0;      // as named by the first requester
-    std::wstring name;   // file name as requested; empty for resources
+    int frames = 0;               // as named by the first requester
+    std::wstring name;            // file name as requested; empty for resources
     unsigned int resourceId = 0;  // 0 for files
 };
 

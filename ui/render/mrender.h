@@ -29,9 +29,9 @@ public:
     // status in `graphics`; the other pieces are still drawn.
     static void DrawImageFrame(Gdiplus::Graphics* graphics, Gdiplus::Image* image, CRect destination, int sourceX,
                                int sourceY, int sourceWidth, int sourceHeight, int corner);
-    static void DrawImageFrameMID(Gdiplus::Graphics* graphics, Gdiplus::Image* image, CRect destination,
-                                  int sourceX, int sourceY, int sourceWidth, int sourceHeight, int left, int top,
-                                  int right, int bottom);
+    static void DrawImageFrameMID(Gdiplus::Graphics* graphics, Gdiplus::Image* image, CRect destination, int sourceX,
+                                  int sourceY, int sourceWidth, int sourceHeight, int left, int top, int right,
+                                  int bottom);
     // Where an image of that size shows inside `box`, scaled down to fit and centred.
     static CRect GetImageRect(int imageWidth, int imageHeight, CRect box);
 
@@ -40,8 +40,8 @@ public:
     // alpha of the last row drawn, or 255 when there is none.
     static int DrawVerticalTransition(HDC& destinationDC, HDC& sourceDC, CRect destination, CRect source, int start,
                                       int end);
-    static int DrawHorizontalTransition(HDC& destinationDC, HDC& sourceDC, CRect destination, CRect source,
-                                        int start, int end);
+    static int DrawHorizontalTransition(HDC& destinationDC, HDC& sourceDC, CRect destination, CRect source, int start,
+                                        int end);
     // Fades the size x size square ending at the bottom-right corner of a rectangle
     // of rect's size placed at the origin of both DCs. `reserved` is not used.
     static void DrawRightBottomTransition(HDC& destinationDC, HDC& sourceDC, CRect rect, int size, DWORD reserved);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/rect_win.h"
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 #include "render/bitmap_file_layout.h"
 #include "render/blend_arithmetic.h"
 #include "render/global_block_image_win.h"
@@ -53,8 +53,7 @@ int DrawTransition(HDC destinationDC, HDC sourceDC, CRect destination, CRect sou
 }
 
 // Elliptical corners of rx x ry, clockwise from the top-left, closed.
-void AddRoundedOutline(Gdiplus::GraphicsPath& path, float x, float y, float width, float height, float rx,
-                       float ry) {
+void AddRoundedOutline(Gdiplus::GraphicsPath& path, float x, float y, float width, float height, float rx, float ry) {
     const float dx = rx * 2;
     const float dy = ry * 2;
     path.AddArc(x, y, dx, dy, 180, 90);
@@ -150,9 +149,9 @@ HICON MRender::LoadIconFromFile(const std::wstring& path) {
 
 void MRender::DrawImageFrame(Gdiplus::Graphics* graphics, Gdiplus::Image* image, CRect destination, int sourceX,
                              int sourceY, int sourceWidth, int sourceHeight, int corner) {
-    DrawPieces(graphics, image,
-               NineGridPieces(destination, {sourceX, sourceY, sourceWidth, sourceHeight},
-                              {corner, corner, corner, corner}));
+    DrawPieces(
+        graphics, image,
+        NineGridPieces(destination, {sourceX, sourceY, sourceWidth, sourceHeight}, {corner, corner, corner, corner}));
 }
 
 void MRender::DrawImageFrameMID(Gdiplus::Graphics* graphics, Gdiplus::Image* image, CRect destination, int sourceX,
@@ -171,8 +170,8 @@ int MRender::DrawVerticalTransition(HDC& destinationDC, HDC& sourceDC, CRect des
     return DrawTransition(destinationDC, sourceDC, destination, source, start, end, true);
 }
 
-int MRender::DrawHorizontalTransition(HDC& destinationDC, HDC& sourceDC, CRect destination, CRect source,
-                                      int start, int end) {
+int MRender::DrawHorizontalTransition(HDC& destinationDC, HDC& sourceDC, CRect destination, CRect source, int start,
+                                      int end) {
     return DrawTransition(destinationDC, sourceDC, destination, source, start, end, false);
 }
 
@@ -292,7 +291,7 @@ int MRender::SaveBitmapToFile(HBITMAP bitmap, const std::wstring& fileName) {
         }
     }
 
-    UniqueFileHandle file(::CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    Base::UniqueFileHandle file(::CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return 0;
@@ -351,8 +350,8 @@ void MRender::AddRoundedRectangle(Gdiplus::GraphicsPath* path, float x, float y,
     }
 }
 
-void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, float x, float y, float width, float height,
-                                float radius, Gdiplus::Color color) {
+void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, float x, float y, float width, float height, float radius,
+                                Gdiplus::Color color) {
     if (!graphics) {
         return;
     }
@@ -362,9 +361,8 @@ void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, float x, float y, f
     graphics->FillPath(&brush, &path);
 }
 
-void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, float x, float y, float width, float height,
-                                float divisor, Gdiplus::Color penColor, float penWidth, bool fill,
-                                Gdiplus::Color fillColor) {
+void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, float x, float y, float width, float height, float divisor,
+                                Gdiplus::Color penColor, float penWidth, bool fill, Gdiplus::Color fillColor) {
     if (!graphics) {
         return;
     }

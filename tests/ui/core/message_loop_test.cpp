@@ -26,8 +26,7 @@ class MessageLoop : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        ASSERT_NE(window.Create(nullptr, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, CRect{100, 100, 400, 300}),
-                  nullptr);
+        ASSERT_NE(window.Create(nullptr, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, CRect{100, 100, 400, 300}), nullptr);
         ::SetForegroundWindow(window.GetSafeHwnd());
         window.SetFocus();
         PumpMessages();

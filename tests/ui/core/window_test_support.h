@@ -22,10 +22,17 @@ public:
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(message);
         switch (message) {
-        case WM_NCCREATE: events.push_back("WM_NCCREATE"); break;
-        case WM_CREATE: events.push_back("WM_CREATE"); break;
-        case WM_DESTROY: events.push_back("WM_DESTROY"); break;
-        default: break;
+            case WM_NCCREATE:
+                events.push_back("WM_NCCREATE");
+                break;
+            case WM_CREATE:
+                events.push_back("WM_CREATE");
+                break;
+            case WM_DESTROY:
+                events.push_back("WM_DESTROY");
+                break;
+            default:
+                break;
         }
         return MWindow::OnWindowMessage(message, wParam, lParam);
     }

@@ -24,14 +24,12 @@ TEST_P(BitmapFileLayout, RowsPaddedToFourBytesAndTheTableBeforeThePixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BitmapFileLayout,
-                         ::testing::Values(LayoutCase{32, 3, 2, 24, 12, 0},   // 9 bytes padded to 12
-                                           LayoutCase{24, 4, 5, 24, 12, 0},   // already a multiple of 4
+                         ::testing::Values(LayoutCase{32, 3, 2, 24, 12, 0},  // 9 bytes padded to 12
+                                           LayoutCase{24, 4, 5, 24, 12, 0},  // already a multiple of 4
                                            LayoutCase{16, 1, 1, 24, 4, 0},
-                                           LayoutCase{8, 5, 3, 8, 8, 1024},   // 256 colours
-                                           LayoutCase{4, 3, 2, 4, 4, 64},     // 16 colours
-                                           LayoutCase{2, 9, 1, 4, 8, 64},
-                                           LayoutCase{1, 33, 2, 1, 8, 8},     // 2 colours
-                                           LayoutCase{0, 32, 1, 1, 4, 8},
-                                           LayoutCase{32, 0, 0, 24, 0, 0}));
+                                           LayoutCase{8, 5, 3, 8, 8, 1024},                               // 256 colours
+                                           LayoutCase{4, 3, 2, 4, 4, 64},                                 // 16 colours
+                                           LayoutCase{2, 9, 1, 4, 8, 64}, LayoutCase{1, 33, 2, 1, 8, 8},  // 2 colours
+                                           LayoutCase{0, 32, 1, 1, 4, 8}, LayoutCase{32, 0, 0, 24, 0, 0}));
 
 }  // namespace

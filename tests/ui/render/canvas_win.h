@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "core/win_handles.h"
+#include "core/gdi_handles.h"
 
 // A 32-bit DIB selected into a memory DC, as the paint manager draws into, with its
 // pixels readable as 0xAARRGGBB at client coordinates (rows stored bottom-up).

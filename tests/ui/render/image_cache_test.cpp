@@ -169,7 +169,8 @@ TEST(ImageCacheFiles, ConcurrentRequestsShareOneRecord) {
     std::vector<ImgResInfo*> results(8, nullptr);
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < results.size(); ++i) {
-        threads.emplace_back([&, i] { results[i] = cache.AddImgResInfo(file.Name().c_str(), static_cast<int>(i) + 1); });
+        threads.emplace_back(
+            [&, i] { results[i] = cache.AddImgResInfo(file.Name().c_str(), static_cast<int>(i) + 1); });
     }
     for (std::thread& thread : threads) {
         thread.join();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/win_handles.h"
+#include "base/win/handles.h"
 #include "test_files_win.h"
 
 namespace {
@@ -85,7 +85,7 @@ bool SaveSolidIcon(const std::wstring& path, DWORD rgb) {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    Orvik::UniqueFileHandle file(
+    Base::UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) {
         return {};

@@ -15,15 +15,15 @@ TEST(NineGrid, CornersKeepTheirSizeAndMiddlesStretch) {
     // Corner 8 of a 20 x 20 source at (40, 0) (second frame of a strip) into 100 x 40.
     const auto pieces = NineGridPieces(CRect{10, 20, 110, 60}, PixelBox{40, 0, 20, 20}, {8, 8, 8, 8});
     const std::vector<std::pair<PixelBox, PixelBox>> expected = {
-        {{10, 20, 8, 8}, {40, 0, 8, 8}},      // top-left
-        {{10, 28, 8, 24}, {40, 8, 8, 4}},     // left edge
-        {{10, 52, 8, 8}, {40, 12, 8, 8}},     // bottom-left
-        {{18, 20, 84, 8}, {48, 0, 4, 8}},     // top edge
-        {{102, 20, 8, 8}, {52, 0, 8, 8}},     // top-right
-        {{102, 28, 8, 24}, {52, 8, 8, 4}},    // right edge
-        {{102, 52, 8, 8}, {52, 12, 8, 8}},    // bottom-right
-        {{18, 52, 84, 8}, {48, 12, 4, 8}},    // bottom edge
-        {{18, 28, 84, 24}, {48, 8, 4, 4}},    // centre
+        {{10, 20, 8, 8}, {40, 0, 8, 8}},    // top-left
+        {{10, 28, 8, 24}, {40, 8, 8, 4}},   // left edge
+        {{10, 52, 8, 8}, {40, 12, 8, 8}},   // bottom-left
+        {{18, 20, 84, 8}, {48, 0, 4, 8}},   // top edge
+        {{102, 20, 8, 8}, {52, 0, 8, 8}},   // top-right
+        {{102, 28, 8, 24}, {52, 8, 8, 4}},  // right edge
+        {{102, 52, 8, 8}, {52, 12, 8, 8}},  // bottom-right
+        {{18, 52, 84, 8}, {48, 12, 4, 8}},  // bottom edge
+        {{18, 28, 84, 24}, {48, 8, 4, 4}},  // centre
     };
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         EXPECT_EQ(pieces[i].destination, expected[i].first) << "piece " << i;
@@ -96,18 +96,18 @@ TEST_P(FitImageInBox, ScalesDownAndCentres) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FitImageInBox,
-    ::testing::Values(
-        FitCase{400, 200, {0, 0, 100, 100}, {0, 25, 100, 75}},      // wider than the box: full width
-        FitCase{200, 400, {0, 0, 100, 100}, {25, 0, 75, 100}},      // taller: full height
-        FitCase{50, 50, {0, 0, 100, 100}, {25, 25, 75, 75}},        // smaller: centred as it is
-        FitCase{300, 50, {0, 0, 100, 100}, {0, 42, 100, 58}},       // wider only: 100 x 16
-        FitCase{50, 300, {0, 0, 100, 100}, {42, 0, 58, 100}},       // taller only: 16 x 100
-        FitCase{400, 300, {10, 20, 110, 220}, {10, 82, 110, 157}},  // wider in ratio than this box
-        FitCase{150, 400, {10, 20, 110, 220}, {22, 20, 97, 220}},   // narrower in ratio than this box
-        FitCase{400, 200, {10, 20, 110, 220}, {-140, 20, 260, 220}},  // equal height: not scaled
-        FitCase{100, 301, {0, 0, 100, 100}, {0, -100, 100, 201}},   // equal width: not scaled, -201/2 is -100
-        FitCase{101, 100, {0, 0, 100, 100}, {0, 0, 101, 100}},      // equal height: not scaled, -1/2 is 0
-        FitCase{0, 5, {0, 0, -10, -10}, {-5, -7, -5, -2}}));        // negative box: no division by zero
+    ::testing::Values(FitCase{400, 200, {0, 0, 100, 100}, {0, 25, 100, 75}},        // wider than the box: full width
+                      FitCase{200, 400, {0, 0, 100, 100}, {25, 0, 75, 100}},        // taller: full height
+                      FitCase{50, 50, {0, 0, 100, 100}, {25, 25, 75, 75}},          // smaller: centred as it is
+                      FitCase{300, 50, {0, 0, 100, 100}, {0, 42, 100, 58}},         // wider only: 100 x 16
+                      FitCase{50, 300, {0, 0, 100, 100}, {42, 0, 58, 100}},         // taller only: 16 x 100
+                      FitCase{400, 300, {10, 20, 110, 220}, {10, 82, 110, 157}},    // wider in ratio than this box
+                      FitCase{150, 400, {10, 20, 110, 220}, {22, 20, 97, 220}},     // narrower in ratio than this box
+                      FitCase{400, 200, {10, 20, 110, 220}, {-140, 20, 260, 220}},  // equal height: not scaled
+                      FitCase{
+                          100, 301, {0, 0, 100, 100}, {0, -100, 100, 201}},   // equal width: not scaled, -201/2 is -100
+                      FitCase{101, 100, {0, 0, 100, 100}, {0, 0, 101, 100}},  // equal height: not scaled, -1/2 is 0
+                      FitCase{0, 5, {0, 0, -10, -10}, {-5, -7, -5, -2}}));    // negative box: no division by zero
 
 struct OriginCase {
     int width, height, contentWidth, contentHeight;
@@ -158,8 +158,8 @@ TEST(RoundedCornerRadii, TakeTheSmallerWhenFarApart) {
     struct Case {
         float width, height, divisor, rx, ry;
     };
-    for (const Case& c : {Case{100, 40, 4, 12.5f, 5}, Case{200, 40, 2, 10, 10}, Case{24, 4, 1, 12, 2},
-                          Case{44, 4, 1, 2, 2}}) {
+    for (const Case& c :
+         {Case{100, 40, 4, 12.5f, 5}, Case{200, 40, 2, 10, 10}, Case{24, 4, 1, 12, 2}, Case{44, 4, 1, 2, 2}}) {
         const Orvik::CornerRadii radii = Orvik::RoundedCornerRadii(c.width, c.height, c.divisor);
         EXPECT_FLOAT_EQ(radii.x, c.rx) << c.width << "x" << c.height;
         EXPECT_FLOAT_EQ(radii.y, c.ry) << c.width << "x" << c.height;

@@ -70,12 +70,11 @@ TEST(Transitions, EmptyDestinationDrawsNothingAndReports255) {
     Canvas destination(10, 10, kBlack);
     HDC sourceDC = source.DC();
     HDC destinationDC = destination.DC();
-    EXPECT_EQ(MRender::DrawVerticalTransition(destinationDC, sourceDC, CRect{0, 5, 10, 5}, CRect{0, 0, 10, 10}, 0,
-                                              100),
+    EXPECT_EQ(MRender::DrawVerticalTransition(destinationDC, sourceDC, CRect{0, 5, 10, 5}, CRect{0, 0, 10, 10}, 0, 100),
               255);
-    EXPECT_EQ(MRender::DrawHorizontalTransition(destinationDC, sourceDC, CRect{5, 0, 5, 10}, CRect{0, 0, 10, 10}, 0,
-                                                100),
-              255);
+    EXPECT_EQ(
+        MRender::DrawHorizontalTransition(destinationDC, sourceDC, CRect{5, 0, 5, 10}, CRect{0, 0, 10, 10}, 0, 100),
+        255);
     for (int y = 0; y < 10; ++y) {
         EXPECT_EQ(Rgb(destination.Pixel(5, y)), 0u);
     }
@@ -321,7 +320,7 @@ TEST(Shapes, RoundedRectangleKeepsItsCornersOpen) {
     EXPECT_TRUE(path.IsVisible(60.0f, 45.0f));
     EXPECT_TRUE(path.IsVisible(11.0f, 45.0f));
     EXPECT_TRUE(path.IsVisible(60.0f, 21.0f));
-    EXPECT_FALSE(path.IsVisible(11.0f, 21.0f));  // cut off by the top-left arc
+    EXPECT_FALSE(path.IsVisible(11.0f, 21.0f));   // cut off by the top-left arc
     EXPECT_FALSE(path.IsVisible(108.0f, 68.0f));  // and the bottom-right one
 }
 

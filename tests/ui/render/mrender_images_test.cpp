@@ -114,11 +114,16 @@ DWORD FrameSource(int x, int y) {
     const bool right = x >= 12;
     const bool top = y < 8;
     const bool bottom = y >= 12;
-    if (left && top) return 0xFFFF0000;
-    if (right && top) return 0xFF00FF00;
-    if (right && bottom) return 0xFF0000FF;
-    if (left && bottom) return 0xFFFFFF00;
-    if (left || right || top || bottom) return 0xFF808080;
+    if (left && top)
+        return 0xFFFF0000;
+    if (right && top)
+        return 0xFF00FF00;
+    if (right && bottom)
+        return 0xFF0000FF;
+    if (left && bottom)
+        return 0xFFFFFF00;
+    if (left || right || top || bottom)
+        return 0xFF808080;
     return 0xFFFFFFFF;
 }
 
@@ -144,16 +149,16 @@ TEST_F(NineGridDrawing, CornersKeepTheirSizeAndMiddlesStretch) {
     };
     // Wine's GDI+ may leave the first row or column of a strongly stretched piece
     // undrawn, so stretched pieces are probed from their second pixel on.
-    for (const Probe& p : {Probe{10, 10, 0xFFFF0000}, Probe{17, 17, 0xFFFF0000},    // top-left corner
-                           Probe{102, 10, 0xFF00FF00}, Probe{109, 17, 0xFF00FF00},  // top-right
-                           Probe{102, 42, 0xFF0000FF}, Probe{109, 49, 0xFF0000FF},  // bottom-right
-                           Probe{10, 42, 0xFFFFFF00}, Probe{17, 49, 0xFFFFFF00},    // bottom-left
-                           Probe{19, 10, 0xFF808080}, Probe{101, 17, 0xFF808080},   // top edge, 84 wide
-                           Probe{10, 19, 0xFF808080}, Probe{17, 41, 0xFF808080},    // left edge, 24 tall
-                           Probe{105, 30, 0xFF808080}, Probe{60, 45, 0xFF808080},   // right and bottom edges
-                           Probe{19, 19, 0xFFFFFFFF}, Probe{60, 30, 0xFFFFFFFF},    // stretched centre
-                           Probe{101, 41, 0xFFFFFFFF},
-                           Probe{9, 10, 0xFF202020}, Probe{110, 50, 0xFF202020}}) {  // exclusive edges
+    for (const Probe& p :
+         {Probe{10, 10, 0xFFFF0000}, Probe{17, 17, 0xFFFF0000},    // top-left corner
+          Probe{102, 10, 0xFF00FF00}, Probe{109, 17, 0xFF00FF00},  // top-right
+          Probe{102, 42, 0xFF0000FF}, Probe{109, 49, 0xFF0000FF},  // bottom-right
+          Probe{10, 42, 0xFFFFFF00}, Probe{17, 49, 0xFFFFFF00},    // bottom-left
+          Probe{19, 10, 0xFF808080}, Probe{101, 17, 0xFF808080},   // top edge, 84 wide
+          Probe{10, 19, 0xFF808080}, Probe{17, 41, 0xFF808080},    // left edge, 24 tall
+          Probe{105, 30, 0xFF808080}, Probe{60, 45, 0xFF808080},   // right and bottom edges
+          Probe{19, 19, 0xFFFFFFFF}, Probe{60, 30, 0xFFFFFFFF},    // stretched centre
+          Probe{101, 41, 0xFFFFFFFF}, Probe{9, 10, 0xFF202020}, Probe{110, 50, 0xFF202020}}) {  // exclusive edges
         EXPECT_EQ(canvas.Pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
     }
     // Corners end where their size says.
@@ -168,8 +173,7 @@ TEST_F(NineGridDrawing, DistinctMarginsCutTheSourceWhereTheyAreGiven) {
     // 4 source rows (yellow, blue), and the left edge takes source rows 8 to 15
     // (grey, then yellow) stretched over 28 rows.
     Canvas canvas(60, 40, 0xFF202020);
-    MRender::DrawImageFrameMID(canvas.Graphics().get(), image.get(), CRect{0, 0, 60, 40}, 20, 0, 20, 20, 8, 8, 8,
-                               4);
+    MRender::DrawImageFrameMID(canvas.Graphics().get(), image.get(), CRect{0, 0, 60, 40}, 20, 0, 20, 20, 8, 8, 8, 4);
     EXPECT_EQ(canvas.Pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(canvas.Pixel(7, 7), 0xFFFF0000u);
     EXPECT_EQ(canvas.Pixel(0, 36), 0xFFFFFF00u);  // bottom-left piece: source rows 16..19

@@ -24,10 +24,10 @@ TEST(WrappedTextHeight, GrowsByFiveOnceTheTextOutgrowsOneLine) {
         double lineSpacing, boundsHeight;
         int expected;
     };
-    for (const Case& c : {Case{16.0, 10.5, 18},   // within a line: 17 + 1
-                          Case{16.0, 40.0, 46},   // 41 > 17: 41 + 5
-                          Case{16.5, 17.0, 19},   // 18 is not more than 18: 18 + 1
-                          Case{16.5, 17.2, 24},   // 19 > 18: 19 + 5
+    for (const Case& c : {Case{16.0, 10.5, 18},    // within a line: 17 + 1
+                          Case{16.0, 40.0, 46},    // 41 > 17: 41 + 5
+                          Case{16.5, 17.0, 19},    // 18 is not more than 18: 18 + 1
+                          Case{16.5, 17.2, 24},    // 19 > 18: 19 + 5
                           Case{16.0, 0.0, 18}}) {  // nothing to draw
         EXPECT_EQ(Orvik::WrappedTextHeight(c.lineSpacing, c.boundsHeight), c.expected)
             << c.lineSpacing << " " << c.boundsHeight;

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "extract_zip.h"
+#include "update/zip/extract_zip.h"
 
 namespace {
 
