@@ -28,7 +28,7 @@ packages=(
     libz-mingw-w64-dev zlib1g-dev libhidapi-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
     wine wine32:i386 wine64 xvfb xauth
-    fonts-open-sans fonts-liberation imagemagick xdotool unzip zip
+    fonts-open-sans fonts-liberation imagemagick xdotool unzip zip p7zip-full libarchive-tools
 )
 
 missing=()

@@ -27,13 +27,13 @@ using UniquePreparsedData = Base::UniqueAny<PreparsedDataTraits>;
 
 }  // namespace
 
-void RegisterDeviceNotifications(HWND window) {
+void RegisterDeviceNotifications(HWND window, RegisterNotification registerNotification) {
     for (const GUID& interfaceClass : {kUsbDeviceInterface, kDiskInterface, kHidInterface, kNetworkInterface}) {
         DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
         filter.dbcc_size = sizeof(filter);
         filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
         filter.dbcc_classguid = interfaceClass;
-        ::RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+        registerNotification(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
     }
 }
 

@@ -9,7 +9,7 @@ void DeviceWorker::QueueCommand(WorkerCommand command) { commands_.Push(command)
 
 void DeviceWorker::SetUpdateCommands(UpdateCommands* updates) { updates_ = updates; }
 
-const SensorBlock* DeviceWorker::SensorView() const { return sensorView_.load(std::memory_order_acquire); }
+const SensorBlock* DeviceWorker::SensorView() const { return sensorBlock_.View(); }
 
 void DeviceWorker::Run() {
     const std::optional<WorkerCommand> command = commands_.Pop();
@@ -54,9 +54,7 @@ void DeviceWorker::DeviceScan() {
     hid.ScanForDisplays();
     window_.SetDeviceCountText(DeviceCountText(hid.DeviceCount()));
 
-    if (SensorView() == nullptr && MapSensorBlock(sensorMapping_, sensorViewAddress_, nullptr)) {
-        sensorView_.store(static_cast<const SensorBlock*>(sensorViewAddress_.Get()), std::memory_order_release);
-    }
+    sensorBlock_.MapSensorBlock();
 }
 
 std::wstring DeviceCountText(int count) { return L"Device:" + std::to_wstring(count > 0 ? count : 0); }

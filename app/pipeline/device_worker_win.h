@@ -47,9 +47,7 @@ private:
     UpdateCommands* updates_ = nullptr;
     CommandQueue commands_;
 
-    Base::UniqueHandle sensorMapping_;
-    Base::UniqueMappedView sensorViewAddress_;
-    std::atomic<const SensorBlock*> sensorView_{nullptr};
+    SensorBlockMapping sensorBlock_;
 };
 
 // "Device:%d" for the device-count text.

@@ -1,18 +1,14 @@
 #include "pipeline/hid_device.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
+
+#include "pipeline/version_exchange.h"
 
 namespace {
 
 constexpr std::size_t kWriteLength = kDisplayReportSize + 1;  // the display expects a trailing zero byte
-constexpr std::size_t kVersionRequestLength = 64;
-constexpr std::uint8_t kVersionRequestCode = 0xFD;
-
-// The display needs a moment between the request and its answer.
-void PauseForDisplay() { std::this_thread::sleep_for(std::chrono::milliseconds(16)); }
+constexpr std::size_t kProductBufferLength = 512;
 
 }  // namespace
 
@@ -74,7 +70,7 @@ void HidDevice::TryOpen(const hid_device_info& info) {
     if (std::strlen(info.path) >= kHidPathSize) {
         return;
     }
-    HidDeviceHandle device(hid_open_path(info.path));
+    std::unique_ptr<hid_device, HidDeviceCloser> device(hid_open_path(info.path));
     if (!device || info.usage_page != kDisplayUsagePage || info.usage != kDisplayUsage) {
         return;  // another collection of the same device is closed again
     }
@@ -102,25 +98,24 @@ bool HidDevice::ReadFirmwareVersion(std::int32_t& version) {
     if (enabled == 0 || devices_.empty()) {
         return false;
     }
-    hid_device* device = devices_.front()->device.get();
-    std::uint8_t request[kVersionRequestLength] = {kDisplayReportId, kVersionRequestCode};
-
-    PauseForDisplay();
-    if (hid_send_feature_report(device, request, kVersionRequestLength) <= 0) {
+    const BoundedVersionAnswer answer =
+        ExchangeFirmwareVersionWithin(devices_.front()->device, kVersionExchangeDeadline);
+    if (answer.timedOut) {
+        LeaveOutFirst();
         return false;
     }
-    std::uint8_t answer[kVersionRequestLength];
-    PauseForDisplay();
-    std::memcpy(answer, request, kVersionRequestLength);
-    hid_get_feature_report(device, answer, kVersionRequestLength);
-    // The first answer may still be stale; the display gets one more chance.
-    if (answer[0] != kDisplayReportId) {
-        PauseForDisplay();
-        std::memcpy(answer, request, kVersionRequestLength);
-        hid_get_feature_report(device, answer, kVersionRequestLength);
+    if (!answer.version) {
+        return false;
     }
-    version = answer[1] * 256 + answer[2];
+    version = *answer.version;
     return true;
+}
+
+// The helper thread may sit in hidapi with this display's handle for good; nothing
+// else may use the handle meanwhile, so the display waits for the next scan.
+void HidDevice::LeaveOutFirst() {
+    devices_.erase(devices_.begin());
+    deviceCount_ = static_cast<int>(devices_.size());
 }
 
 int HidDevice::DeviceCount() const { return deviceCount_; }

@@ -3,6 +3,7 @@
 #include <hidapi.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,10 @@
 
 #include "pipeline/display_ids.h"
 #include "pipeline/display_report.h"
+
+// hidapi waits without a limit for a feature report, so the version exchange runs
+// on a helper thread and the worker waits this long for it.
+inline constexpr std::chrono::milliseconds kVersionExchangeDeadline{1000};
 
 // The longest interface path taken, with its NUL; a longer one is passed over.
 inline constexpr std::size_t kHidPathSize = 1024;
@@ -22,7 +27,9 @@ struct HidFilter {
 struct HidDeviceCloser {
     void operator()(hid_device* device) const { hid_close(device); }
 };
-using HidDeviceHandle = std::unique_ptr<hid_device, HidDeviceCloser>;
+// Shared, because a version exchange that a display leaves unanswered keeps the
+// handle on its helper thread until hidapi returns, long after the entry is gone.
+using HidDeviceHandle = std::shared_ptr<hid_device>;
 
 // One open display interface: only its device handle is ever used.
 struct HidDeviceEntry {
@@ -49,7 +56,9 @@ public:
     void OpenAll();
     // Sends the report to every open display; false only while the list is not live.
     bool WriteAll(const std::uint8_t* report);
-    // Asks the first open display; on success stores byte 1 * 256 + byte 2 of its answer.
+    // Asks the first open display; on success stores byte 1 * 256 + byte 2 of its
+    // answer. An answer counts only when it is long enough and names report 7; a
+    // display that does not answer within the deadline is left out until the next scan.
     bool ReadFirmwareVersion(std::int32_t& version);
     int DeviceCount() const;
 
@@ -61,6 +70,7 @@ private:
     ~HidDevice();
 
     void TryOpen(const hid_device_info& info);
+    void LeaveOutFirst();
 
     std::vector<std::unique_ptr<HidDeviceEntry>> devices_;
     std::vector<HidFilter> filters_;

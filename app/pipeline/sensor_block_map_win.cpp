@@ -1,7 +1,10 @@
 #include "pipeline/sensor_block_map_win.h"
 
-bool MapSensorBlock(Base::UniqueHandle& mapping, Base::UniqueMappedView& view, bool* created) {
-    mapping.Reset(
+bool SensorBlockMapping::MapSensorBlock(bool* created) {
+    if (View() != nullptr) {
+        return true;
+    }
+    Base::UniqueHandle mapping(
         ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSensorBlockSize, kSensorBlockName));
     if (!mapping) {
         return false;
@@ -9,6 +12,12 @@ bool MapSensorBlock(Base::UniqueHandle& mapping, Base::UniqueMappedView& view, b
     if (created != nullptr) {
         *created = ::GetLastError() == 0;
     }
-    view.Reset(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, kSensorBlockSize));
-    return view.IsValid();
+    Base::UniqueMappedView address(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, kSensorBlockSize));
+    if (!address) {
+        return false;
+    }
+    mapping_ = std::move(mapping);
+    address_ = std::move(address);
+    view_.store(static_cast<const SensorBlock*>(address_.Get()), std::memory_order_release);
+    return true;
 }

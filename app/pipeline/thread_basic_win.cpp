@@ -6,9 +6,15 @@ constexpr DWORD kStopWaitMs = 1000;
 
 }  // namespace
 
-void CThreadBasic::StartThread(DWORD pauseMs, bool repeat) {
-    if (running == 1) {
-        return;
+bool CThreadBasic::WorkerAlive() const {
+    return doneEvent.IsValid() && ::WaitForSingleObject(doneEvent.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool CThreadBasic::StartThread(DWORD pauseMs, bool repeat) {
+    // After a stop that timed out, running is 0 but the old worker still uses the
+    // events and this object: resetting them under it would start a second worker.
+    if (running == 1 || WorkerAlive()) {
+        return false;
     }
     interval = pauseMs;
     loop = repeat ? 1 : 0;
@@ -20,12 +26,16 @@ void CThreadBasic::StartThread(DWORD pauseMs, bool repeat) {
     Base::UniqueHandle thread(::CreateThread(nullptr, 0, &CThreadBasic::ThreadProc, this, 0, nullptr));
     if (!thread) {
         running = 0;
+        doneEvent.Reset();
+        stopEvent_.Reset();
+        return false;
     }
+    return true;
 }
 
 bool CThreadBasic::StopThread() {
-    if (running != 1) {
-        return true;
+    if (!doneEvent.IsValid()) {
+        return true;  // no worker was started, or its end was already seen
     }
     running = 0;
     ::SetEvent(stopEvent_.Get());

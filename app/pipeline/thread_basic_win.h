@@ -22,11 +22,12 @@ public:
     DWORD interval = 1;
     DWORD startTick = 0;  // taken at the start; the thread also returns it as its exit code
 
-    // Does nothing while the worker is running (there is never a second thread).
-    void StartThread(DWORD pauseMs, bool repeat);
+    // Starts the worker; false, and nothing started, while a worker runs or one
+    // whose stop timed out is still in its step (there is never a second thread).
+    bool StartThread(DWORD pauseMs, bool repeat);
     // Asks the worker to stop, waits up to a second for it, and tells whether it
     // ended. A worker still inside a long step keeps running against this object,
-    // so the owner must then not destroy it.
+    // so the owner must then not destroy it; a later call waits and answers again.
     bool StopThread();
 
 protected:
@@ -43,6 +44,9 @@ protected:
 
 private:
     static DWORD WINAPI ThreadProc(void* object);
+
+    // Whether a thread started here has not yet signalled its end.
+    bool WorkerAlive() const;
 
     // Wakes the pauses and the tick's one-second wait at once when stopping.
     Base::UniqueHandle stopEvent_;

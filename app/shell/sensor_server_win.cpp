@@ -8,7 +8,12 @@
 #include "shell/program_paths.h"
 #include "shell/windows_version_win.h"
 
-bool KillProcessByName(const wchar_t* name) {
+namespace {
+
+// Calls `visit` with the id of each process named `name`; false when the process
+// list cannot be read.
+template <typename Visit>
+bool ForEachProcessNamed(const wchar_t* name, Visit visit) {
     Base::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
         return false;
@@ -17,14 +22,27 @@ bool KillProcessByName(const wchar_t* name) {
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (::CompareStringOrdinal(entry.szExeFile, -1, name, -1, TRUE) == CSTR_EQUAL) {
-            Base::UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID));
-            if (process) {
-                ::TerminateProcess(process.Get(), 0);
-            }
-            break;
+            visit(entry.th32ProcessID);
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool KillProcessByName(const wchar_t* name) {
+    return ForEachProcessNamed(name, [](DWORD id) {
+        Base::UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
+        if (process) {
+            ::TerminateProcess(process.Get(), 0);
+        }
+    });
+}
+
+bool IsProcessRunning(const wchar_t* name) {
+    bool found = false;
+    ForEachProcessNamed(name, [&](DWORD) { found = true; });
+    return found;
 }
 
 void LaunchSensorServer() { LaunchSensorServer(Base::ProgramFolder(), IsWin10OrLater()); }

@@ -4,10 +4,14 @@
 
 inline constexpr wchar_t kSensorServerExe[] = L"SensovoServer.exe";
 
-// Terminates the first process in the system's list whose executable name equals
-// `name`, ignoring letter case; later ones of that name are left alone. True when the
-// process list could be read, whether or not anything matched.
+// Terminates every process whose executable name equals `name`, ignoring letter
+// case, so copies left over from earlier runs go too. True when the process list
+// could be read, whether or not anything matched.
 bool KillProcessByName(const wchar_t* name);
+
+// Whether a process whose executable name equals `name` (ignoring case) runs. False
+// also when the process list cannot be read.
+bool IsProcessRunning(const wchar_t* name);
 
 // Starts the server build for this Windows version from the program's folder:
 // "Sensovo" on Windows 10 and later, "SensovoWin7" before. Keeps no handle; a server

@@ -36,13 +36,10 @@ void SetTimeouts(HINTERNET handle, const FetchLimits& limits) {
     }
 }
 
-HINTERNET OpenRoot(const FetchLimits& limits) {
-    // Only the proxy bit matters; whether a connection is reported does not.
-    DWORD state = 0;
-    ::InternetGetConnectedState(&state, 0);
+HINTERNET OpenRoot(DWORD connectedState, const FetchLimits& limits) {
     // With a proxy configured take the system's settings in full; without one, skip
     // the slow automatic proxy discovery.
-    const DWORD access = (state & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
+    const DWORD access = (connectedState & INTERNET_CONNECTION_PROXY) != 0 ? INTERNET_OPEN_TYPE_PRECONFIG
                                                                   : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
     HINTERNET root = ::InternetOpenA(kUserAgent, access, nullptr, nullptr, 0);
     if (root != nullptr) {
@@ -106,7 +103,7 @@ public:
             }
             fetcher_.running = 1;
         }
-        HINTERNET root = OpenRoot(fetcher.limits_);
+        HINTERNET root = OpenRoot(fetcher.ConnectedState(), fetcher.limits_);
         std::lock_guard guard(fetcher_.rootLock_);
         if (fetcher_.stopped_) {
             if (root != nullptr) {
@@ -248,8 +245,7 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
         if (size > limits_.fileBytes - written) {
             return false;  // a body that runs past its cap, announced or not
         }
-        DWORD done = 0;
-        if (!::WriteFile(file.Get(), piece, size, &done, nullptr) || done != size) {
+        if (!WritePiece(file.Get(), piece, size)) {
             return false;
         }
         written += size;
@@ -265,4 +261,16 @@ int HttpFetcher::FetchToFile(const std::wstring& url, const std::wstring& path, 
     file.Reset();
     progress.Finished();
     return kDone;
+}
+
+DWORD HttpFetcher::ConnectedState() const {
+    // Whether a connection is reported does not matter, so the result is not looked at.
+    DWORD state = 0;
+    ::InternetGetConnectedState(&state, 0);
+    return state;
+}
+
+bool HttpFetcher::WritePiece(HANDLE file, const char* piece, DWORD size) {
+    DWORD written = 0;
+    return ::WriteFile(file, piece, size, &written, nullptr) && written == size;
 }

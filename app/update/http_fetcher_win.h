@@ -27,6 +27,7 @@ public:
     static constexpr int kNoInternet = 0;
 
     explicit HttpFetcher(const FetchLimits& limits = {});
+    virtual ~HttpFetcher() = default;
     HttpFetcher(const HttpFetcher&) = delete;
     HttpFetcher& operator=(const HttpFetcher&) = delete;
 
@@ -47,6 +48,12 @@ public:
     std::atomic<std::uint8_t> running{0};
     // The progress value last posted; carries over from one download to the next.
     std::int32_t lastProgress = 0;
+
+protected:
+    // The system's connection flags; only the proxy bit is looked at.
+    virtual DWORD ConnectedState() const;
+    // Writes one piece of the body to the download file; false unless all of it went.
+    virtual bool WritePiece(HANDLE file, const char* piece, DWORD size);
 
 private:
     class Session;

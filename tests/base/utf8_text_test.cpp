@@ -49,6 +49,23 @@ TEST(DecodeUtf8UpToNul, EachMalformedByteBecomesOneReplacement) {
     }
 }
 
+TEST(DecodeUtf8Strictly, WholeTextOrNothing) {
+    EXPECT_EQ(Base::DecodeUtf8Strictly("\xC3\xBCn\xC3\xAF"), L"\u00FCn\u00EF");
+    EXPECT_EQ(Base::DecodeUtf8Strictly("\xF0\x9F\x98\x80"), Emoji());
+    EXPECT_EQ(Base::DecodeUtf8Strictly(""), L"");
+    const std::string refused[] = {
+        "a\x80z",           // stray continuation byte
+        "\xC0\xAF",         // overlong "/"
+        "\xED\xA0\x80",     // a UTF-16 surrogate
+        "\xE2\x82",         // cut short at the end
+        "unix-latin-\xE9",  // a code-page byte
+        "name\0hidden"s,    // a zero byte anywhere
+    };
+    for (const std::string& bytes : refused) {
+        EXPECT_EQ(Base::DecodeUtf8Strictly(bytes), std::nullopt) << bytes;
+    }
+}
+
 TEST(EncodeUtf8, RoundTripsAndReplacesLoneSurrogates) {
     const std::wstring text = L"http://h/\u00E9\u20AC" + Emoji();
     EXPECT_EQ(Base::EncodeUtf8(text), "http://h/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");

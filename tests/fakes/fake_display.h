@@ -16,6 +16,9 @@ struct Options {
     std::uint16_t release = 0x0105;
     std::wstring product = L"Cooler Display";
     bool secondCollection = false;
+    // The second collection's usage page and usage (a keyboard unless told).
+    std::uint16_t secondUsagePage = 0x0001;
+    std::uint16_t secondUsage = 0x0006;
     bool productStringFails = false;
     std::string pathOverride;  // replaces the generated path of the vendor collection
 };
@@ -39,6 +42,11 @@ void SetOpenFails(int display, bool fails);
 void SetSendFails(int display, bool fails);
 // Feature reads fail and leave the caller's buffer as it was.
 void SetReadFails(int display, bool fails);
+// Feature reads report only this many bytes (the answer is written whole all the same).
+void SetAnswerLength(int display, int length);
+// Feature reads block, like hidapi's Windows backend waiting on a display that never
+// answers, until this is cleared or the display is unplugged; then they fail.
+void SetReadHangs(int display, bool hangs);
 
 // Feature reports sent to the vendor collection / the second collection.
 std::vector<SentReport> SentReports(int display);

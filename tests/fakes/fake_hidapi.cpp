@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <condition_variable>
 
 #include "fake_display.h"
 
@@ -23,6 +24,8 @@ struct Display {
     bool openFails = false;
     bool sendFails = false;
     bool readFails = false;
+    bool readHangs = false;
+    int answerLength = -1;  // -1: the whole buffer
     std::uint8_t versionHigh = 0x01;
     std::uint8_t versionLow = 0x05;
     int staleAnswers = 0;
@@ -35,6 +38,7 @@ struct Display {
 
 struct State {
     std::mutex lock;
+    std::condition_variable hangReleased;
     std::map<int, Display> displays;
     int nextId = 1;
     int openHandles = 0;
@@ -83,6 +87,7 @@ void Unplug(int display) {
     State& state = TheState();
     std::lock_guard guard(state.lock);
     state.displays.at(display).plugged = false;
+    state.hangReleased.notify_all();
 }
 
 void Reset() {
@@ -91,6 +96,7 @@ void Reset() {
     for (auto& [id, display] : state.displays) {
         display.plugged = false;
     }
+    state.hangReleased.notify_all();
 }
 
 template <typename Action>
@@ -124,6 +130,15 @@ void SetSendFails(int id, bool fails) {
 
 void SetReadFails(int id, bool fails) {
     WithDisplay(id, [&](Display& display, int) { display.readFails = fails; });
+}
+
+void SetAnswerLength(int id, int length) {
+    WithDisplay(id, [&](Display& display, int) { display.answerLength = length; });
+}
+
+void SetReadHangs(int id, bool hangs) {
+    WithDisplay(id, [&](Display& display, int) { display.readHangs = hangs; });
+    TheState().hangReleased.notify_all();
 }
 
 std::vector<SentReport> SentReports(int id) {
@@ -168,8 +183,8 @@ struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short
         info->product_id = display.options.productId;
         info->release_number = display.options.release;
         info->product_string = DuplicateWide(display.options.product);
-        info->usage_page = vendorCollection ? 0xFF01 : 0x0001;
-        info->usage = vendorCollection ? 0x0001 : 0x0006;
+        info->usage_page = vendorCollection ? 0xFF01 : display.options.secondUsagePage;
+        info->usage = vendorCollection ? 0x0001 : display.options.secondUsage;
         info->interface_number = -1;
         *tail = info;
         tail = &info->next;
@@ -261,9 +276,13 @@ int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device* dev, const u
 
 int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device* dev, unsigned char* data, size_t length) {
     State& state = TheState();
-    std::lock_guard guard(state.lock);
+    std::unique_lock guard(state.lock);
     Display& display = state.displays.at(dev->display);
     ++display.featureReads;
+    if (display.readHangs) {
+        state.hangReleased.wait(guard, [&] { return !display.readHangs || !display.plugged; });
+        return -1;
+    }
     if (!display.plugged || display.readFails || length < 3 || data[0] != kReportId || !dev->vendorCollection ||
         !display.versionAsked) {
         return -1;  // the buffer is left as it was
@@ -280,7 +299,7 @@ int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device* dev, unsigned
         data[1] = display.versionHigh;
         data[2] = display.versionLow;
     }
-    return static_cast<int>(length);
+    return display.answerLength >= 0 ? display.answerLength : static_cast<int>(length);
 }
 
 }  // extern "C"

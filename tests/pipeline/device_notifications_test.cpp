@@ -1,7 +1,15 @@
 #include "pipeline/device_notifications_win.h"
 
+// The system's own names for the interface classes, defined here to compare with.
+#include <initguid.h>
 #include <dbt.h>
+#include <ddk/ndisguid.h>
 #include <gtest/gtest.h>
+#include <usbiodef.h>
+#include <winioctl.h>
+extern "C" {
+#include <hidsdi.h>
+}
 
 #include <vector>
 
@@ -67,6 +75,37 @@ TEST(HandleDeviceChange, QueuesScansOnlyForTheDisplay) {
     EXPECT_EQ(HandleDeviceChange(DBT_DEVNODES_CHANGED, 0, worker), 0);
     EXPECT_EQ(ScansQueued(worker, window), 0);
     HidDevice::Instance().CloseAll();
+}
+
+struct RecordedRegistration {
+    HANDLE recipient;
+    DEV_BROADCAST_DEVICEINTERFACE_W filter;
+    DWORD flags;
+};
+std::vector<RecordedRegistration> registrations;
+
+HDEVNOTIFY WINAPI RecordRegistration(HANDLE recipient, LPVOID filter, DWORD flags) {
+    registrations.push_back({recipient, *static_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(filter), flags});
+    return reinterpret_cast<HDEVNOTIFY>(registrations.size());
+}
+
+TEST(RegisterDeviceNotifications, AsksForTheFourInterfaceClassesOfTheSystem) {
+    const auto window = reinterpret_cast<HWND>(0x1234);
+    registrations.clear();
+    RegisterDeviceNotifications(window, &RecordRegistration);
+    GUID hid = {};
+    ::HidD_GetHidGuid(&hid);
+    const GUID expected[] = {GUID_DEVINTERFACE_USB_DEVICE, GUID_DEVINTERFACE_DISK, hid, GUID_NDIS_LAN_CLASS};
+    ASSERT_EQ(registrations.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const RecordedRegistration& r = registrations[i];
+        EXPECT_EQ(r.recipient, window);
+        EXPECT_EQ(r.flags, static_cast<DWORD>(DEVICE_NOTIFY_WINDOW_HANDLE));
+        EXPECT_EQ(r.filter.dbcc_size, 32u);
+        EXPECT_EQ(r.filter.dbcc_devicetype, static_cast<DWORD>(DBT_DEVTYP_DEVICEINTERFACE));
+        EXPECT_EQ(r.filter.dbcc_reserved, 0u);
+        EXPECT_TRUE(::IsEqualGUID(r.filter.dbcc_classguid, expected[i])) << "filter " << i;
+    }
 }
 
 TEST(InterfaceHasVendorCollection, FailsForAPathThatCannotBeOpened) {

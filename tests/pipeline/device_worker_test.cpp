@@ -165,6 +165,10 @@ TEST_F(DeviceWorkerTest, PowerOf999WithholdsEverythingAndPollsQuickly) {
 
     worker.StartThread(DeviceWorker::kStepPauseMs, true);
     ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 15; }, 2000ms));  // about every 16 ms
+    // ... and no faster: a step without its pause would spin a core.
+    const int before = worker.steps;
+    ::Sleep(480);
+    EXPECT_LE(worker.steps - before, 40);
     EXPECT_TRUE(Reports().empty());
 
     Publish(998.9f, 45.0f, 30.0f);
@@ -228,6 +232,21 @@ TEST_F(DeviceWorkerTest, ScanFollowsPlugAndUnplug) {
     EXPECT_EQ(window.Events(), (std::vector<std::wstring>{L"Device:2", L"tick", L"Device:1", L"Device:0", L"tick"}));
     EXPECT_EQ(fake_display::SentReports(second).size(), 1u);
     EXPECT_EQ(fake_display::OpenHandles(), 0);
+}
+
+// The UI thread reads the view without a lock: a rescan must never move it.
+TEST_F(DeviceWorkerTest, LaterScansKeepTheFirstSensorView) {
+    worker.QueueCommand(1);
+    worker.Step();
+    const SensorBlock* view = worker.SensorView();
+    ASSERT_NE(view, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        worker.QueueCommand(1);
+        worker.Step();
+        EXPECT_EQ(worker.SensorView(), view);
+    }
+    Publish(12.0f, 34.0f, 56.0f);
+    EXPECT_EQ(ReadSensorBlock(*view).usage, 56.0f);
 }
 
 TEST(DeviceCountText, FormatsTheCount) {

@@ -7,44 +7,58 @@
 namespace {
 
 TEST(MapSensorBlock, CreatesAZeroBlockThenOpensTheSameOne) {
-    Base::UniqueHandle mapping;
-    Base::UniqueMappedView view;
+    SensorBlockMapping mapping;
+    EXPECT_EQ(mapping.View(), nullptr);
     bool created = false;
-    ASSERT_TRUE(MapSensorBlock(mapping, view, &created));
+    ASSERT_TRUE(mapping.MapSensorBlock(&created));
     EXPECT_TRUE(created);
-    const auto* block = static_cast<const unsigned char*>(view.Get());
+    const auto* block = reinterpret_cast<const unsigned char*>(mapping.View());
     EXPECT_TRUE(std::all_of(block, block + kSensorBlockSize, [](unsigned char b) { return b == 0; }));
 
-    // Whoever comes next (the server, or a later scan) shares it.
+    // Whoever comes next (the server, or another program's view) shares it.
     ServerSideBlock server;
     ASSERT_TRUE(server.IsValid());
     server.Block().temperature = 51.5f;
-    Base::UniqueHandle secondMapping;
-    Base::UniqueMappedView secondView;
-    ASSERT_TRUE(MapSensorBlock(secondMapping, secondView, &created));
+    SensorBlockMapping second;
+    ASSERT_TRUE(second.MapSensorBlock(&created));
     EXPECT_FALSE(created);
-    EXPECT_EQ(ReadSensorBlock(*static_cast<const SensorBlock*>(view.Get())).temperature, 51.5f);
-    EXPECT_EQ(ReadSensorBlock(*static_cast<const SensorBlock*>(secondView.Get())).temperature, 51.5f);
-    EXPECT_TRUE(MapSensorBlock(secondMapping, secondView, nullptr));  // the flag is optional
+    EXPECT_EQ(ReadSensorBlock(*mapping.View()).temperature, 51.5f);
+    EXPECT_EQ(ReadSensorBlock(*second.View()).temperature, 51.5f);
+}
+
+TEST(MapSensorBlock, MappedViewStaysWhereItIs) {
+    SensorBlockMapping mapping;
+    ASSERT_TRUE(mapping.MapSensorBlock());
+    const SensorBlock* view = mapping.View();
+    bool created = true;
+    EXPECT_TRUE(mapping.MapSensorBlock(&created));
+    EXPECT_EQ(mapping.View(), view);
+    EXPECT_TRUE(created);  // untouched: nothing was opened
+    MEMORY_BASIC_INFORMATION info = {};
+    ASSERT_NE(::VirtualQuery(view, &info, sizeof(info)), 0u);
+    EXPECT_EQ(info.State, static_cast<DWORD>(MEM_COMMIT));
 }
 
 TEST(MapSensorBlock, ViewIsReadOnly) {
-    Base::UniqueHandle mapping;
-    Base::UniqueMappedView view;
-    ASSERT_TRUE(MapSensorBlock(mapping, view, nullptr));
+    SensorBlockMapping mapping;
+    ASSERT_TRUE(mapping.MapSensorBlock());
     MEMORY_BASIC_INFORMATION info = {};
-    ASSERT_NE(::VirtualQuery(view.Get(), &info, sizeof(info)), 0u);
+    ASSERT_NE(::VirtualQuery(mapping.View(), &info, sizeof(info)), 0u);
     EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_READONLY));
 }
 
 TEST(MapSensorBlock, FailsWhenTheNameIsTakenByAnotherKindOfObject) {
-    // An event squatting on the name makes the mapping fail: nothing is mapped.
-    Base::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, kSensorBlockName));
-    ASSERT_TRUE(squatter);
-    Base::UniqueHandle mapping;
-    Base::UniqueMappedView view;
-    EXPECT_FALSE(MapSensorBlock(mapping, view, nullptr));
-    EXPECT_FALSE(view.IsValid());
+    // An event squatting on the name makes the mapping fail: nothing is mapped, and
+    // a later attempt succeeds once the name is free.
+    SensorBlockMapping mapping;
+    {
+        Base::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, kSensorBlockName));
+        ASSERT_TRUE(squatter);
+        EXPECT_FALSE(mapping.MapSensorBlock());
+        EXPECT_EQ(mapping.View(), nullptr);
+    }
+    EXPECT_TRUE(mapping.MapSensorBlock());
+    EXPECT_NE(mapping.View(), nullptr);
 }
 
 }  // namespace

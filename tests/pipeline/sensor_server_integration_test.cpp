@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "fake_display.h"
 #include "pipeline/hid_device.h"
@@ -14,18 +17,25 @@
 namespace {
 
 // A copy of SensovoServer.exe in a scratch folder, with its values file beside it.
+// Its standard error stream goes to "stderr.txt" there.
 class RunningServer {
 public:
-    explicit RunningServer(const TempFolder& folder) : folder_(folder) {
+    explicit RunningServer(const TempFolder& folder, const std::wstring& arguments = L"") : folder_(folder) {
         const std::wstring exe = folder_.Wide() + L"SensovoServer.exe";
         if (!::CopyFileW(HostPathToWindows(SENSOR_SERVER_EXE).c_str(), exe.c_str(), FALSE)) {
             return;
         }
+        SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+        Base::UniqueFileHandle errors(::CreateFileW((folder_.Wide() + L"stderr.txt").c_str(), GENERIC_WRITE,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS,
+                                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = errors.Get();
         PROCESS_INFORMATION info = {};
-        std::wstring commandLine = L"\"" + exe + L"\"";
-        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                              folder_.Wide().c_str(), &startup, &info)) {
             process_.Reset(info.hProcess);
             Base::UniqueHandle thread(info.hThread);
@@ -39,6 +49,10 @@ public:
     }
 
     bool IsRunning() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+    std::string ErrorLines() const {
+        std::ifstream file(std::filesystem::path(folder_.Wide() + L"stderr.txt"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
     bool Publish(const std::string& values) { return WriteTextFile(folder_.Wide() + L"SensovoValues.txt", values); }
 
 private:
@@ -134,6 +148,37 @@ TEST_F(SensorServerIntegration, LastValuesOutliveTheServer) {
     worker.Step();
     ASSERT_FALSE(fake_display::SentReports(display).empty());
     EXPECT_EQ(fake_display::SentReports(display).back().bytes, ExpectedWrite({7, 0, 4, 4, 0x00, 0, 3, 3}));
+}
+
+// Without a values file and without "-demo" the server publishes only what the
+// machine gives; under Wine that is the host's files, and whatever they lack reads 0.
+TEST_F(SensorServerIntegration, InventsNothingUnlessAskedTo) {
+    worker.QueueCommand(1);
+    worker.Step();
+    TempFolder folder;
+    std::string line;
+    {
+        RunningServer server(folder);
+        ASSERT_TRUE(server.IsRunning());
+        ASSERT_TRUE(WaitUntil([&] { return !(line = server.ErrorLines()).empty(); })) << "no line on stderr";
+        ::Sleep(2500);  // two more publications
+        EXPECT_NE(line.find("usage from the host's files"), std::string::npos) << line;
+        EXPECT_EQ(line.find("demo"), std::string::npos) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1) << line;
+        const SensorReadings readings = ReadSensorBlock(*worker.SensorView());
+        // A value the host does not give is 0, never a made-up curve.
+        for (const auto& [name, value] : {std::pair{"temperature", readings.temperature}, {"power", readings.power}}) {
+            if (line.find(std::string(name) + " from nowhere (published as 0)") != std::string::npos) {
+                EXPECT_EQ(value, 0.0f) << name;
+            } else {
+                EXPECT_NE(line.find(std::string(name) + " from the host's files"), std::string::npos) << line;
+            }
+        }
+    }
+
+    RunningServer demo(folder, L"-demo");
+    ASSERT_TRUE(WaitUntil([&] { return demo.ErrorLines().find("usage from the demo curve") != std::string::npos; }));
+    EXPECT_TRUE(WaitUntil([&] { return ReadSensorBlock(*worker.SensorView()).temperature > 20.0f; }));
 }
 
 }  // namespace

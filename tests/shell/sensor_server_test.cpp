@@ -107,32 +107,26 @@ protected:
         ASSERT_THAT(WaitForServers(2), SizeIs(2));
     }
 
-    // The probe that comes first in the system's process list.
-    std::size_t FirstListed() {
-        const auto listed = ProcessesUnder(folder.Wide());
-        return listed.front().id == ::GetProcessId(probes[0].Get()) ? 0 : 1;
-    }
-
     bool Running(std::size_t probe) { return ::WaitForSingleObject(probes[probe].Get(), 0) == WAIT_TIMEOUT; }
 
     std::wstring name;
     Base::UniqueHandle probes[2];
 };
 
-TEST_F(NamedProbes, StopsOnlyTheFirstProcessOfThatNameWhateverItsCase) {
-    const std::size_t first = FirstListed();
+// Copies left over from earlier runs go too, whatever the letter case.
+TEST_F(NamedProbes, StopsEveryProcessOfThatNameWhateverItsCase) {
     std::wstring upper = name;
     ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    EXPECT_TRUE(IsProcessRunning(upper.c_str()));
 
     EXPECT_TRUE(KillProcessByName(upper.c_str()));
-    ASSERT_EQ(::WaitForSingleObject(probes[first].Get(), 5000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(probes[first].Get(), &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(Running(1 - first));
-
-    EXPECT_TRUE(KillProcessByName(name.c_str()));
-    EXPECT_EQ(::WaitForSingleObject(probes[1 - first].Get(), 5000), WAIT_OBJECT_0);
+    for (auto& probe : probes) {
+        ASSERT_EQ(::WaitForSingleObject(probe.Get(), 5000), WAIT_OBJECT_0);
+        DWORD exitCode = 1;
+        ::GetExitCodeProcess(probe.Get(), &exitCode);
+        EXPECT_EQ(exitCode, 0u);
+    }
+    EXPECT_FALSE(IsProcessRunning(name.c_str()));
 }
 
 TEST_F(NamedProbes, StopsNothingWhenNoNameMatches) {
@@ -144,20 +138,31 @@ TEST_F(NamedProbes, StopsNothingWhenNoNameMatches) {
     ::Sleep(200);
     EXPECT_TRUE(Running(0));
     EXPECT_TRUE(Running(1));
+    EXPECT_FALSE(IsProcessRunning(L"NoSuchProcess.exe"));
 }
 
-// The watch as the main window's timer drives it, starting the real server.
-TEST_F(ProgramFolderWithServers, WatchStartsTheServerWhileTheBlockShowsNoUsage) {
-    ServerWatch watch([&] { LaunchSensorServer(folder.Wide(), true); });
+// The watch as the main window's timers drive it, with real server processes. The
+// name test is scoped to the scratch folder so servers of other tests do not count.
+TEST_F(ProgramFolderWithServers, WatchKeepsExactlyOneServerRunning) {
+    ServerWatch watch([&] { return !ProcessesUnder(folder.Wide()).empty(); },
+                      [&] { LaunchSensorServer(folder.Wide(), true); });
     SensorBlock block = {};
-    block.usage = 0.0f;
+    block.usage = 0.0f;  // an idle processor
     EXPECT_FALSE(watch.Fire(&block));
-    EXPECT_THAT(WaitForServers(1), SizeIs(1));
-    block.usage = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(watch.Fire(&block));
-    block.usage = 0.5f;
-    EXPECT_FALSE(watch.Fire(&block));
-    ::Sleep(500);
+    ASSERT_THAT(WaitForServers(1), SizeIs(1));
+    for (int firing = 2; firing <= 11; ++firing) {
+        EXPECT_FALSE(watch.Fire(&block));
+    }
+    EXPECT_TRUE(watch.Fire(&block));
+    ::Sleep(300);
+    EXPECT_THAT(ProcessesUnder(folder.Wide()), SizeIs(1));
+
+    // A server that dies later is started again by the slow watch, and only once.
+    EndProcessesUnder(folder.Wide());
+    watch.FireSlow();
+    ASSERT_THAT(WaitForServers(1), SizeIs(1));
+    watch.FireSlow();
+    ::Sleep(300);
     EXPECT_THAT(ProcessesUnder(folder.Wide()), SizeIs(1));
 }
 

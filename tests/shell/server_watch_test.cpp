@@ -12,10 +12,11 @@ struct WatchRun {
     int endedAtFiring = 0;  // 0: never ended
 };
 
-// Fires the watch `firings` times over a block showing `usage`.
+// Fires the watch `firings` times over a block showing `usage`, with no server
+// process running at any time.
 WatchRun Watch(const SensorBlock* block, int firings) {
     WatchRun run;
-    ServerWatch watch([&] { ++run.launches; });
+    ServerWatch watch([] { return false; }, [&] { ++run.launches; });
     for (int firing = 1; firing <= firings; ++firing) {
         if (watch.Fire(block) && run.endedAtFiring == 0) {
             run.endedAtFiring = firing;
@@ -56,13 +57,50 @@ TEST(ServerWatch, EndsAtTheTwelfthFiringEvenWithoutABlock) {
 TEST(ServerWatch, ReadsTheUsageAtEachFiring) {
     SensorBlock block = {};
     int launches = 0;
-    ServerWatch watch([&] { ++launches; });
+    ServerWatch watch([] { return false; }, [&] { ++launches; });
     const float usages[] = {0.0f, 0.0f, 37.5f, 0.0f, std::nanf("")};
     for (const float usage : usages) {
         block.usage = usage;
         EXPECT_FALSE(watch.Fire(&block));
     }
     EXPECT_EQ(launches, 3);
+}
+
+// An idle processor reads exactly 0 % usage: a server that runs must not get a
+// second one beside it at every firing.
+TEST(ServerWatch, StartsNoServerWhileOneRuns) {
+    SensorBlock block = {};
+    block.usage = 0.0f;
+    bool running = false;
+    int launches = 0;
+    ServerWatch watch([&] { return running; },
+                      [&] {
+                          ++launches;
+                          running = true;
+                      });
+    for (int firing = 1; firing <= 12; ++firing) {
+        watch.Fire(&block);
+    }
+    EXPECT_EQ(launches, 1);
+}
+
+TEST(ServerWatch, SlowWatchRestartsOnlyAServerThatIsGone) {
+    bool running = true;
+    int launches = 0;
+    ServerWatch watch([&] { return running; }, [&] { ++launches; });
+    SensorBlock block = {};
+    block.usage = 20.0f;
+    for (int firing = 1; firing <= 12; ++firing) {
+        watch.Fire(&block);
+    }
+    watch.FireSlow();
+    EXPECT_EQ(launches, 0);
+    running = false;  // the server crashed after the first minute
+    watch.FireSlow();
+    EXPECT_EQ(launches, 1);
+    watch.FireSlow();
+    EXPECT_EQ(launches, 2);  // and again while it will not stay up
+    EXPECT_NE(ServerWatch::kSlowTimerId, ServerWatch::kTimerId);
 }
 
 }  // namespace

@@ -24,6 +24,32 @@ TEST(IsWin10OrLater, AgreesWithTheSystemAndWritesNothing) {
     EXPECT_EQ(answer, MajorVersionIsAtLeast10());
 }
 
+// Whatever this machine is, both answers must come out right: the "SensovoWin7"
+// build for Windows 7 and 8.x, the "Sensovo" build for 10 and 11.
+TEST(IsWin10OrLater, AnswersByTheMajorVersionAlone) {
+    const struct {
+        const wchar_t* major;
+        const wchar_t* minor;
+        const wchar_t* build;
+        bool win10OrLater;
+    } cases[] = {
+        {L"6", L"1", L"7601", false},   // Windows 7
+        {L"6", L"3", L"9600", false},   // Windows 8.1
+        {L"10", L"0", L"19045", true},  // Windows 10
+        {L"10", L"0", L"22631", true},  // Windows 11 says 10 too
+        {L"11", L"0", L"0", true},     {L"5", L"1", L"2600", false},
+    };
+    for (const auto& c : cases) {
+        ::SetEnvironmentVariableW(L"VERSION_PROBE_MAJOR", c.major);
+        ::SetEnvironmentVariableW(L"VERSION_PROBE_MINOR", c.minor);
+        ::SetEnvironmentVariableW(L"VERSION_PROBE_BUILD", c.build);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(IsWin10OrLater(L"shell_version_probe.dll"), c.win10OrLater) << c.major << "." << c.minor;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    }
+    EXPECT_EQ(::GetModuleHandleW(L"shell_version_probe.dll"), nullptr);
+}
+
 TEST(IsWin10OrLater, FailuresWriteTheirGbkLineAndAnswerNo) {
     const struct {
         const wchar_t* module;

@@ -79,4 +79,30 @@ TEST(SyntheticValues, StaysInAPlausibleRange) {
     }
 }
 
+TEST(AsksForDemo, OnlyTheWholeSwitch) {
+    const struct {
+        const wchar_t* commandLine;
+        bool demo;
+    } cases[] = {
+        {L"", false},
+        {L"-demo", true},
+        {L"\"C:\\x\\SensovoServer.exe\" -demo", true},
+        {L"-demo -other", true},
+        {L"\"C:\\my-demo\\SensovoServer.exe\"", false},
+        {L"-demonstration", false},
+        {L"-DEMO", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AsksForDemo(c.commandLine), c.demo) << testing::PrintToString(std::wstring(c.commandLine));
+    }
+}
+
+TEST(DescribeSources, NamesEachValuesSourceOnOneLine) {
+    EXPECT_EQ(DescribeSources({ValueSource::ThermalZone, ValueSource::None, ValueSource::SystemTimes}),
+              "SensovoServer: temperature from the ACPI thermal zone (WMI); power from nowhere (published as 0); "
+              "usage from GetSystemTimes");
+    EXPECT_EQ(DescribeSources({ValueSource::Demo, ValueSource::Demo, ValueSource::Demo}),
+              "SensovoServer: temperature from the demo curve; power from the demo curve; usage from the demo curve");
+}
+
 }  // namespace

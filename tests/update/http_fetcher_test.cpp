@@ -1,6 +1,7 @@
 #include "update/http_fetcher_win.h"
 
 #include <gtest/gtest.h>
+#include <wininet.h>
 
 #include <chrono>
 #include <future>
@@ -348,6 +349,54 @@ TEST_F(HttpFetcherTest, FetchBytesKeepsABinaryBodyWhole) {
     bytes = "unchanged";
     EXPECT_EQ(fetcher.FetchBytes(server.Url(L"missing.sig"), bytes), HttpFetcher::kFailed);
     EXPECT_EQ(bytes, "unchanged");
+}
+
+// The system's proxy flag, as the fetcher is told it.
+class ProxyStateFetcher : public HttpFetcher {
+public:
+    explicit ProxyStateFetcher(DWORD state) : state_(state) {}
+
+protected:
+    DWORD ConnectedState() const override { return state_; }
+
+private:
+    DWORD state_;
+};
+
+TEST_F(HttpFetcherTest, BothProxyChoicesReachTheServer) {
+    server.Serve(L"version", "1.0.0.12");
+    for (const DWORD state :
+         {DWORD{INTERNET_CONNECTION_LAN | INTERNET_CONNECTION_PROXY}, DWORD{INTERNET_CONNECTION_LAN}, DWORD{0}}) {
+        ProxyStateFetcher proxied(state);
+        std::wstring text;
+        EXPECT_EQ(proxied.FetchText(server.Url(L"version"), text), HttpFetcher::kDone) << std::hex << state;
+        EXPECT_EQ(text, L"1.0.0.12") << std::hex << state;
+    }
+}
+
+// A disk that fills up, or a file system that gives up, half-way through a download.
+class WriteFailsAfter : public HttpFetcher {
+public:
+    explicit WriteFailsAfter(int goodPieces) : goodPieces_(goodPieces) {}
+
+protected:
+    bool WritePiece(HANDLE file, const char* piece, DWORD size) override {
+        return goodPieces_-- > 0 && HttpFetcher::WritePiece(file, piece, size);
+    }
+
+private:
+    int goodPieces_;
+};
+
+TEST_F(HttpFetcherTest, AWriteThatFailsAfterTheFileWasCreatedFails) {
+    server.Serve(L"package.zip", Pattern(25000));
+    for (const int goodPieces : {0, 1, 2}) {
+        const std::wstring path = scratch.Wide() + L"package-" + std::to_wstring(goodPieces) + L".zip";
+        WriteFailsAfter failing(goodPieces);
+        EXPECT_EQ(failing.FetchToFile(server.Url(L"package.zip"), path, nullptr), HttpFetcher::kFailed) << goodPieces;
+        EXPECT_TRUE(FileExists(path));
+        EXPECT_EQ(ReadWholeFile(path).size(), static_cast<std::size_t>(goodPieces) * 10240u) << goodPieces;
+    }
 }
 
 TEST(UniqueInternetHandle, ClosesOnceAndKeepsTheCallersLastError) {

@@ -198,6 +198,17 @@ TEST_F(UpdateCommandsTest, WithoutADisplayNoFirmwareIsNewer) {
     EXPECT_TRUE(RunOnFreshCommands(kCommandCheckFirmwareQuiet).posted.empty());
 }
 
+// Its unanswered request must not read as firmware 0xFD00 ("fd00", taken as 0), which
+// every server version would beat: a prompt at every start.
+TEST_F(UpdateCommandsTest, ADisplayThatDoesNotAnswerGetsNoFirmwarePrompt) {
+    const int display = fake_display::Plug();
+    fake_display::SetReadFails(display, true);
+    ScanForDisplays();
+    server.Serve(L"fw\\version", "106");
+    EXPECT_TRUE(RunOnFreshCommands(kCommandCheckFirmwareQuiet).posted.empty());
+    EXPECT_EQ(RunOnFreshCommands(kCommandCheckFirmwareAnswering).posted, (Messages{Result(2, 0)}));
+}
+
 TEST_F(UpdateCommandsTest, AFirmwareCheckForgetsTheLastVersionFirst) {
     server.Serve(L"fw\\version", "106");
     commands.CheckFirmwareUpdate(false);

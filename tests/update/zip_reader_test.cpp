@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
+#include "symbolic_link.h"
 #include "update/zip/extract_zip.h"
 #include "temp_folder.h"
 #include "zip_builder.h"
@@ -83,6 +85,13 @@ TEST_F(ZipTest, ReadsArchivesBehindOtherDataAndWithComments) {
     } cases[] = {
         {"self-extracting stub in front", 70'000, 0},
         {"2,000-byte comment", 0, 2'000},
+        // Records across the boundary of two search blocks: only their overlap holds them whole.
+        {"record across the first block boundary", 0, 1'007},
+        {"record across the first block boundary", 0, 1'008},
+        {"record across the first block boundary", 0, 1'009},
+        {"record across the second block boundary", 0, 2'031},
+        {"record across the second block boundary", 0, 2'032},
+        {"record across the second block boundary", 0, 2'033},
         {"longest comment the search reaches", 0, 65'513},
         {"stub and comment", 1'234, 3'000},
     };
@@ -92,7 +101,7 @@ TEST_F(ZipTest, ReadsArchivesBehindOtherDataAndWithComments) {
         archive.comment = std::string(c.comment, 'c');
         archive.entries = {ZipEntry("a.txt", "first"), ZipEntry("b/c.txt", SampleText(30'000), 0)};
         std::filesystem::remove_all(temp_.Path() / "out");
-        ASSERT_TRUE(Extract(archive)) << c.what;
+        ASSERT_TRUE(Extract(archive)) << c.what << " " << c.comment;
         EXPECT_EQ(Output(), (Tree{{"a.txt", "first"}, {"b/", ""}, {"b/c.txt", SampleText(30'000)}})) << c.what;
     }
 }
@@ -272,6 +281,112 @@ TEST_F(ZipTest, HostileNamesAreRefusedAndNothingIsWrittenForThem) {
     EXPECT_EQ(reader->ExtractEntry(static_cast<std::int32_t>(std::size(hostile)), L"..\\up.txt"),
               ZipExtractResult::RefusedName);
     EXPECT_EQ(Everything(), (Tree{{"out/", ""}, {"out/good.txt", "good"}}));
+}
+
+// The names of the entries directly in `folder`, as the file system spells them.
+std::set<std::u8string> NamesIn(const std::filesystem::path& folder) {
+    std::set<std::u8string> names;
+    for (const auto& item : std::filesystem::directory_iterator(folder)) {
+        names.insert(item.path().filename().u8string());
+    }
+    return names;
+}
+
+// Flag bit 11 marks a UTF-8 name (7-Zip, bsdtar and Python set it); Unix packers
+// that do not say store UTF-8 all the same. Other names keep the ANSI code page.
+TEST_F(ZipTest, NamesAreDecodedAsTheirPackerWroteThem) {
+    const auto entry = [](std::string name, std::uint16_t flags, std::uint16_t versionMadeBy) {
+        ZipTestEntry made = ZipEntry(std::move(name), "x");
+        made.flags = flags;
+        made.versionMadeBy = versionMadeBy;
+        return made;
+    };
+    constexpr std::uint16_t kDos = 0x0014;
+    constexpr std::uint16_t kUnix = 0x031E;
+    ZipTestEntry markedFolder = entry("d\xC3\xA9j\xC3\xA0/", 0x0800, kDos);
+    markedFolder.externalAttributes = 0x10;
+    ZipTestArchive archive;
+    archive.entries = {entry("\xC3\xBCn\xC3\xAF"
+                             "code-\xE5\x90\x8D\xE5\x89\x8D.txt",
+                             0x0800, kDos),
+                       markedFolder,
+                       entry("d\xC3\xA9j\xC3\xA0/\xF0\x9F\x99\x82.txt", 0x0800, kDos),
+                       entry("unix-\xC3\xA9t\xC3\xA9.txt", 0, kUnix),  // Info-ZIP zip 3.0
+                       entry("ansi-\xE9t\xE9.txt", 0, kDos),           // a Windows packer, code page 1252
+                       entry("unix-latin-\xE9.txt", 0, kUnix),         // not UTF-8: the code page again
+                       entry("plain.txt", 0, kDos)};
+    ASSERT_TRUE(Extract(archive));
+
+    const std::filesystem::path out = temp_.Path() / "out";
+    EXPECT_EQ(NamesIn(out), (std::set<std::u8string>{u8"\u00FCn\u00EFcode-\u540D\u524D.txt", u8"d\u00E9j\u00E0",
+                                                     u8"unix-\u00E9t\u00E9.txt", u8"ansi-\u00E9t\u00E9.txt",
+                                                     u8"unix-latin-\u00E9.txt", u8"plain.txt"}));
+    EXPECT_EQ(NamesIn(out / u8"d\u00E9j\u00E0"), (std::set<std::u8string>{u8"\U0001F642.txt"}));
+
+    std::unique_ptr<ZipReader> reader = Open(BuildZip(archive));
+    ASSERT_NE(reader, nullptr);
+    ZipEntryInfo info;
+    ASSERT_TRUE(reader->GetEntry(0, info));
+    EXPECT_EQ(info.name, L"\u00FCn\u00EFcode-\u540D\u524D.txt");
+}
+
+TEST_F(ZipTest, ANameMarkedUtf8ThatIsNotIsRefused) {
+    const char* broken[] = {"caf\xE9.txt", "\xC0\xAF.txt", "a\xED\xA0\x80.txt", "cut\xE5\x90"};
+    ZipTestArchive archive;
+    for (const char* name : broken) {
+        ZipTestEntry entry = ZipEntry(name, "bad");
+        entry.flags = 0x0800;
+        archive.entries.push_back(entry);
+    }
+    archive.entries.push_back(ZipEntry("good.txt", "good"));
+    const std::string bytes = BuildZip(archive);
+    ASSERT_TRUE(Extract(bytes));
+    EXPECT_EQ(Output(), (Tree{{"good.txt", "good"}}));
+    std::unique_ptr<ZipReader> reader = Open(bytes);
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(std::size(broken)); ++i) {
+        ZipEntryInfo info;
+        EXPECT_FALSE(reader->GetEntry(i, info)) << broken[i];
+    }
+}
+
+// The last check before a file is made: where the joined path resolves to.
+TEST_F(ZipTest, ANameThatResolvesToTheDestinationItselfIsRefused) {
+    const std::string bytes = BuildZip({.entries = {ZipEntry(".", "dot")}});
+    std::unique_ptr<ZipReader> reader = Open(bytes);
+    ASSERT_NE(reader, nullptr);
+    reader->SetBaseFolder(temp_.Wide("out"));
+    ZipEntryInfo info;
+    ASSERT_TRUE(reader->GetEntry(0, info));
+    ASSERT_EQ(info.name, L".");
+#ifdef _WIN32
+    EXPECT_EQ(reader->ExtractEntry(0, info.name), ZipExtractResult::RefusedName);
+#else
+    EXPECT_NE(reader->ExtractEntry(0, info.name), ZipExtractResult::Done);
+#endif
+    Tree written = Everything();
+    written.erase("out/");  // the destination itself may have been made
+    EXPECT_TRUE(written.empty());
+}
+
+// A link inside the destination passes every name check; what it leads to must not.
+TEST_F(ZipTest, LinksInsideTheDestinationDoNotLeadOutOfIt) {
+    std::filesystem::create_directories(temp_.Path() / "out");
+    std::filesystem::create_directories(temp_.Path() / "outside");
+    temp_.WriteFile("outside/victim.txt", "untouched");
+    ASSERT_TRUE(MakeSymbolicLink(temp_.Path() / "outside", temp_.Path() / "out" / "link", true));
+    ASSERT_TRUE(
+        MakeSymbolicLink(temp_.Path() / "outside" / "victim.txt", temp_.Path() / "out" / "file-link.txt", false));
+
+    ZipTestArchive archive;
+    archive.entries = {ZipEntry("link/planted.txt", "evil"),
+                       ZipEntry("link/deeper/planted.txt", "evil"),
+                       Folder("link/made/"),
+                       ZipEntry("link/victim.txt", "evil"),
+                       ZipEntry("file-link.txt", "evil"),
+                       ZipEntry("inside/ok.txt", "ok")};
+    ASSERT_TRUE(Extract(archive));
+    EXPECT_EQ(ReadTree(temp_.Path() / "outside"), (Tree{{"victim.txt", "untouched"}}));
+    EXPECT_EQ(ReadTree(temp_.Path() / "out" / "inside"), (Tree{{"ok.txt", "ok"}}));
 }
 
 TEST_F(ZipTest, OverlongNamesAndPathsAreRefused) {

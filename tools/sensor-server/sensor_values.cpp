@@ -151,3 +151,45 @@ void WriteToBlock(SensorBlock& block, const PublishedValues& values) {
     CopyName(block.name2, values.name2);
     block.temperature2 = values.temperature2;
 }
+
+bool AsksForDemo(std::wstring_view commandLine) {
+    // Whole words only, so a folder called "x-demo" in the program's path does not count.
+    std::size_t at = 0;
+    while ((at = commandLine.find(L"-demo", at)) != std::wstring_view::npos) {
+        const bool startsWord = at == 0 || commandLine[at - 1] == L' ' || commandLine[at - 1] == L'\t';
+        const std::size_t end = at + 5;
+        const bool endsWord = end == commandLine.size() || commandLine[end] == L' ' || commandLine[end] == L'\t';
+        if (startsWord && endsWord) {
+            return true;
+        }
+        at = end;
+    }
+    return false;
+}
+
+namespace {
+
+const char* SourceName(ValueSource source) {
+    switch (source) {
+        case ValueSource::ValuesFile:
+            return "the values file";
+        case ValueSource::Demo:
+            return "the demo curve";
+        case ValueSource::HostFiles:
+            return "the host's files";
+        case ValueSource::SystemTimes:
+            return "GetSystemTimes";
+        case ValueSource::ThermalZone:
+            return "the ACPI thermal zone (WMI)";
+        case ValueSource::None:
+            break;
+    }
+    return "nowhere (published as 0)";
+}
+
+}  // namespace
+
+std::string DescribeSources(const ValueSources& sources) {
+    return std::string("SensovoServer: temperature from ") + SourceName(sources.temperature) + "; power from " +
+           SourceName(sources.power) + "; usage from " + SourceName(sources.usage);
+}

@@ -24,8 +24,29 @@ struct PublishedValues {
 // still publishes what it has.
 PublishedValues ParseValuesFile(std::string_view text);
 
-// A slow, gentle curve for machines whose sensors cannot be read.
+// A slow, gentle curve, published only when asked for (the demo switch): on a real
+// machine it would show temperatures that never happened.
 PublishedValues SyntheticValues(double seconds);
+
+// Whether the server's command line holds the switch "-demo".
+bool AsksForDemo(std::wstring_view commandLine);
+
+// Where a published value comes from; one that cannot be read is published as 0.
+enum class ValueSource {
+    ValuesFile,
+    Demo,
+    HostFiles,    // the Linux host's /proc and /sys files, under Wine through Z:
+    SystemTimes,  // GetSystemTimes
+    ThermalZone,  // the ACPI thermal zone through WMI
+    None,
+};
+struct ValueSources {
+    ValueSource temperature = ValueSource::None;
+    ValueSource power = ValueSource::None;
+    ValueSource usage = ValueSource::None;
+};
+// The one line the server writes to the standard error stream at start.
+std::string DescribeSources(const ValueSources& sources);
 
 // Busy and total jiffies from the first line of /proc/stat.
 struct CpuTimes {

@@ -5,21 +5,22 @@
 
 namespace Orvik {
 
-int ScaleTowardZero(int value, float scale) {
-    const float product = static_cast<float>(value) * scale;
-    if (std::isnan(product)) {
+int TruncateTowardZero(float value) {
+    if (std::isnan(value)) {
         return 0;
     }
     // 2^31 is the first float past the int range; converting beyond it is undefined.
     constexpr float kLimit = 2147483648.0f;
-    if (product >= kLimit) {
+    if (value >= kLimit) {
         return std::numeric_limits<int>::max();
     }
-    if (product < -kLimit) {
+    if (value < -kLimit) {
         return std::numeric_limits<int>::min();
     }
-    return static_cast<int>(product);
+    return static_cast<int>(value);
 }
+
+int ScaleTowardZero(int value, float scale) { return TruncateTowardZero(static_cast<float>(value) * scale); }
 
 namespace {
 

@@ -4,6 +4,9 @@
 
 namespace Orvik {
 
+// `value` without its fraction; beyond the int range it saturates, NaN gives 0.
+int TruncateTowardZero(float value);
+
 // `value` times `scale` in single precision, truncated toward zero (7 × 1.5 is 10).
 // Results beyond the int range saturate; NaN gives 0.
 int ScaleTowardZero(int value, float scale);

@@ -27,4 +27,22 @@ struct CRect {
     friend bool operator==(const CRect&, const CRect&) = default;
 };
 
+// As the system's IntersectRect answers: empty rectangles meet nothing.
+inline bool Intersects(const CRect& a, const CRect& b) {
+    return !a.IsEmpty() && !b.IsEmpty() && a.left < b.right && b.left < a.right && a.top < b.bottom &&
+           b.top < a.bottom;
+}
+
+// As the system's UnionRect: an empty rectangle adds nothing.
+inline CRect UnionOf(const CRect& a, const CRect& b) {
+    if (a.IsEmpty()) {
+        return b.IsEmpty() ? CRect{} : b;
+    }
+    if (b.IsEmpty()) {
+        return a;
+    }
+    return CRect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                 a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
 }  // namespace Orvik

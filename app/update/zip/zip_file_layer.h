@@ -67,3 +67,12 @@ std::wstring CurrentFolderWithSeparator();
 // Whether `path` still lies inside `folder` once the system has resolved it, so a
 // name the system reads differently from how it looks cannot escape.
 bool IsInsideFolder(const std::wstring& folder, const std::wstring& path);
+
+// Whether the existing `path`, with every link and junction on its way followed,
+// lies in `folder` (resolved the same way). A link planted inside the destination
+// passes the name checks; under Wine a Unix symlink even looks like a plain folder.
+// False when either cannot be resolved.
+bool ResolvesInsideFolder(const std::wstring& folder, const std::wstring& path);
+
+// Whether something exists at `path` (a link counts, wherever it points).
+bool PathExists(const std::wstring& path);

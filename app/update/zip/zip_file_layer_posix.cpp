@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/utf8_text.h"
@@ -195,4 +197,20 @@ std::wstring CurrentFolderWithSeparator() {
 
 bool IsInsideFolder(const std::wstring& folder, const std::wstring& path) {
     return Normalize(ToNativePath(path)).starts_with(Normalize(ToNativePath(folder)));
+}
+
+bool ResolvesInsideFolder(const std::wstring& folder, const std::wstring& path) {
+    char resolvedFolder[PATH_MAX];
+    char resolvedPath[PATH_MAX];
+    if (::realpath(ToNativePath(folder).c_str(), resolvedFolder) == nullptr ||
+        ::realpath(ToNativePath(path).c_str(), resolvedPath) == nullptr) {
+        return false;
+    }
+    const std::string inside = std::string(resolvedFolder) + (std::string_view(resolvedFolder) == "/" ? "" : "/");
+    return std::string(resolvedPath) + "/" == inside || std::string(resolvedPath).starts_with(inside);
+}
+
+bool PathExists(const std::wstring& path) {
+    struct stat status {};
+    return ::lstat(ToNativePath(path).c_str(), &status) == 0;
 }

@@ -17,6 +17,27 @@ std::wstring FullPathName(const std::wstring& path) {
     return full;
 }
 
+// The path the system reaches once links, junctions and mount points are followed;
+// empty when it cannot be opened.
+std::wstring FinalPath(const std::wstring& path) {
+    // Backup semantics open folders too; attribute access is enough for the name.
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
+        return {};
+    }
+    const DWORD length = ::GetFinalPathNameByHandleW(file.Get(), nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) {
+        return {};
+    }
+    std::wstring final(length, L'\0');
+    const DWORD written =
+        ::GetFinalPathNameByHandleW(file.Get(), final.data(), length, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    final.resize(written < length ? written : 0);
+    return final;
+}
+
 }  // namespace
 
 struct ArchiveFile::Handle {
@@ -149,3 +170,22 @@ bool IsInsideFolder(const std::wstring& folder, const std::wstring& path) {
            ::CompareStringOrdinal(fullPath.c_str(), static_cast<int>(fullFolder.size()), fullFolder.c_str(),
                                   static_cast<int>(fullFolder.size()), TRUE) == CSTR_EQUAL;
 }
+
+bool ResolvesInsideFolder(const std::wstring& folder, const std::wstring& path) {
+    std::wstring finalFolder = FinalPath(folder);
+    std::wstring finalPath = FinalPath(path);
+    if (finalFolder.empty() || finalPath.empty()) {
+        return false;
+    }
+    if (finalFolder.back() != L'\\') {
+        finalFolder.push_back(L'\\');
+    }
+    if (finalPath.back() != L'\\') {
+        finalPath.push_back(L'\\');
+    }
+    return finalPath.size() >= finalFolder.size() &&
+           ::CompareStringOrdinal(finalPath.c_str(), static_cast<int>(finalFolder.size()), finalFolder.c_str(),
+                                  static_cast<int>(finalFolder.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
 
+#include "base/utf8_text.h"
 #include "update/zip/zip_bytes.h"
 #include "update/zip/zip_entry_fields.h"
 #include "update/zip/zip_entry_name.h"
@@ -31,6 +33,25 @@ constexpr std::size_t kMaxPathChars = 259;
 
 constexpr std::uint16_t kFlagEncrypted = 0x0001;
 constexpr std::uint16_t kFlagDataDescriptor = 0x0008;  // sizes and CRC-32 follow the data
+constexpr std::uint16_t kFlagUtf8Name = 0x0800;        // set by Info-ZIP, 7-Zip, bsdtar, Python
+
+constexpr std::uint8_t kHostUnix = 3;
+
+// The stored name as wide text. UTF-8 where the entry says so, and refused when it is
+// not. Unix packers store their locale's bytes without saying so (Info-ZIP zip 3.0
+// never sets the flag), which today is UTF-8. Everything else is in the ANSI code
+// page, as packers on Windows write it.
+std::optional<std::wstring> DecodeEntryName(std::string_view raw, std::uint16_t flags, std::uint16_t versionMadeBy) {
+    if (flags & kFlagUtf8Name) {
+        return Base::DecodeUtf8Strictly(raw);
+    }
+    if ((versionMadeBy >> 8) == kHostUnix) {
+        if (std::optional<std::wstring> utf8 = Base::DecodeUtf8Strictly(raw)) {
+            return utf8;
+        }
+    }
+    return AnsiToWide(raw);
+}
 
 }  // namespace
 
@@ -221,9 +242,13 @@ const ZipReader::Entry* ZipReader::Describe(std::int32_t index) {
         !ReadLocalHeader(central, entry, extraField)) {
         return nullptr;
     }
+    std::optional<std::wstring> name = DecodeEntryName(rawName, central.flags, central.versionMadeBy);
+    if (!name) {
+        return nullptr;
+    }
     ZipEntryInfo& info = entry.info;
     info.index = index;
-    info.name = CleanEntryName(AnsiToWide(rawName));
+    info.name = CleanEntryName(std::move(*name));
     info.attributes = DecodeAttributes(central.versionMadeBy, central.externalAttributes);
     const std::optional<CivilTime> dosTime = DecodeDosDateTime(central.dosDate, central.dosTime);
     const std::uint64_t stamp = dosTime ? LocalTimeToFileTime(*dosTime) : 0;
@@ -275,16 +300,33 @@ ZipExtractResult ZipReader::ExtractEntry(std::int32_t index, const std::wstring&
     // The folders on the way: all of a directory's name, a file's up to its last separator.
     const std::size_t lastSeparator = name.find_last_of(L"\\/");
     const std::size_t folderEnd = isDirectory ? name.size() : lastSeparator == std::wstring::npos ? 0 : lastSeparator;
-    CreateFolderIfMissing(rootFolder_);
-    for (std::size_t i = 1; i <= folderEnd; ++i) {
-        if (i == folderEnd || IsSeparator(name[i])) {
-            CreateFolderIfMissing(rootFolder_ + name.substr(0, i));
-        }
+    if (!CreateFoldersInside(name, folderEnd)) {
+        return ZipExtractResult::RefusedName;
     }
     if (isDirectory) {
         return ZipExtractResult::Done;
     }
+    // A link already standing where the file goes would be written through.
+    if (PathExists(target) && !ResolvesInsideFolder(rootFolder_, target)) {
+        return ZipExtractResult::RefusedName;
+    }
     return WriteFile(*entry, target);
+}
+
+bool ZipReader::CreateFoldersInside(const std::wstring& name, std::size_t folderEnd) {
+    CreateFolderIfMissing(rootFolder_);
+    for (std::size_t i = 1; i <= folderEnd; ++i) {
+        if (i == folderEnd || IsSeparator(name[i])) {
+            // Each folder is looked at before anything is made in it, so a link on
+            // the way stops the entry before it reaches outside.
+            const std::wstring folder = rootFolder_ + name.substr(0, i);
+            CreateFolderIfMissing(folder);
+            if (!ResolvesInsideFolder(rootFolder_, folder)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 ZipExtractResult ZipReader::WriteFile(const Entry& entry, const std::wstring& target) {

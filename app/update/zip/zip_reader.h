@@ -71,6 +71,9 @@ private:
     bool StepTo(std::int32_t index);
     const Entry* Describe(std::int32_t index);
     bool ReadLocalHeader(const CentralHeader& central, Entry& entry, std::string& extraField) const;
+    // Makes the folders of `name` up to `folderEnd` below the root; false when one of
+    // them resolves outside it.
+    bool CreateFoldersInside(const std::wstring& name, std::size_t folderEnd);
     ZipExtractResult WriteFile(const Entry& entry, const std::wstring& target);
 
     std::unique_ptr<ArchiveFile> archive_;

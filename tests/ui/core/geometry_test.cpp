@@ -31,6 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ScaleCase{3, 0.3f, 0},      // 0.9
                     ScaleCase{10, 1.25f, 12},   // 12.5
                     ScaleCase{100, 1.1f, 110},  // 110.000002 in float
+                    ScaleCase{28, 1.25f, 35},   // em size of a 28-pixel title
+                    ScaleCase{28, 1.26f, 35},   // 35.28
                     ScaleCase{0, 2.0f, 0},
                     ScaleCase{std::numeric_limits<int>::max(), 2.0f, std::numeric_limits<int>::max()},
                     ScaleCase{std::numeric_limits<int>::min(), 2.0f, std::numeric_limits<int>::min()},

@@ -188,6 +188,25 @@ TEST_F(WindowCreation, SuperclassKeepsItsObjectInAPropertyAndFallsBackToTheOrigi
     EXPECT_EQ(second.GetSafeHwnd(), nullptr);
 }
 
+// A message that reaches the window after its final destroy (or a handle the system
+// hands out again) must not find the object through the window.
+TEST_F(WindowCreation, FinalDestroyEmptiesTheObjectSlotOfOwnAndSuperclassedWindows) {
+    RecordingWindow own;
+    ASSERT_NE(own.Create(nullptr, L"", WS_POPUP, 0, CRect{0, 0, 300, 100}), nullptr);
+    EditWindow edit;
+    ASSERT_NE(edit.Create(own.GetSafeHwnd(), L"", WS_CHILD, 0, CRect{0, 0, 200, 24}), nullptr);
+    ASSERT_EQ(::GetWindowLongPtrW(own.GetSafeHwnd(), GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&own));
+    ASSERT_EQ(::GetPropW(edit.GetSafeHwnd(), L"Control"), static_cast<HANDLE>(&edit));
+
+    own.DestroyWindow();
+    for (const RecordingWindow* window :
+         {static_cast<const RecordingWindow*>(&own), static_cast<const RecordingWindow*>(&edit)}) {
+        ASSERT_NE(window->destroyedWindow, nullptr);
+        EXPECT_EQ(window->userDataAtDestroyMessage, 0);
+        EXPECT_EQ(window->propertyAtDestroyMessage, nullptr);
+    }
+}
+
 // ---- The modal loop -----------------------------------------------------------------
 
 constexpr UINT kProbe = WM_APP + 1;

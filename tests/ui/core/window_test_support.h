@@ -18,6 +18,9 @@ public:
     HWND handleAtInit = nullptr;
     HWND destroyedWindow = nullptr;
     HWND handleAtDestroyMessage = reinterpret_cast<HWND>(1);
+    // What the window still held for its object while the final destroy ran.
+    LONG_PTR userDataAtDestroyMessage = -1;
+    HANDLE propertyAtDestroyMessage = reinterpret_cast<HANDLE>(1);
 
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(message);
@@ -47,6 +50,8 @@ public:
         events.push_back("OnDestroyMessage");
         destroyedWindow = window;
         handleAtDestroyMessage = GetSafeHwnd();
+        userDataAtDestroyMessage = ::GetWindowLongPtrW(window, GWLP_USERDATA);
+        propertyAtDestroyMessage = ::GetPropW(window, L"Control");
     }
 
     int Count(UINT message) const {

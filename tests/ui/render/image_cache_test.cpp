@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <cstddef>
 #include <thread>
 #include <vector>
@@ -11,6 +9,7 @@
 #include "core/manager.h"
 #include "core/paint_manager.h"
 #include "image_fixtures_win.h"
+#include "skin_file_win.h"
 
 namespace {
 
@@ -32,26 +31,6 @@ TEST(ImgResInfo, NewRecordIsEmpty) {
     EXPECT_TRUE(info.name.empty());
     EXPECT_EQ(info.resourceId, 0u);
 }
-
-// A file of this process in the skin folder beside the test program, removed after.
-class SkinFile {
-public:
-    explicit SkinFile(const std::wstring& stem)
-        : name_(stem + L"_" + std::to_wstring(::GetCurrentProcessId()) + L".png"),
-          path_(Orvik::Manager::GetSkinPath() + name_) {
-        ::SHCreateDirectoryExW(nullptr, Orvik::Manager::GetSkinPath().c_str(), nullptr);
-    }
-    ~SkinFile() { ::DeleteFileW(path_.c_str()); }
-    SkinFile(const SkinFile&) = delete;
-    SkinFile& operator=(const SkinFile&) = delete;
-
-    const std::wstring& Name() const { return name_; }
-    bool Write(int width, int height) { return SaveSolidPng(path_, width, height, 0xFF00A0FF); }
-
-private:
-    std::wstring name_;
-    std::wstring path_;
-};
 
 TEST(ImageCacheFiles, FirstFrameCountWinsAndTheRecordIsShared) {
     SkinFile file(L"img_cache_button");

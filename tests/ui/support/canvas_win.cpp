@@ -34,3 +34,10 @@ std::unique_ptr<Gdiplus::Graphics> Canvas::Graphics() const {
     graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     return graphics;
 }
+
+std::unique_ptr<Canvas> ReadScreen(int x, int y, int width, int height) {
+    auto canvas = std::make_unique<Canvas>(width, height);
+    const Orvik::UniqueWindowDC screen = Orvik::BorrowDC(nullptr);
+    ::BitBlt(canvas->DC(), 0, 0, width, height, screen.Get().dc, x, y, SRCCOPY);
+    return canvas;
+}

@@ -36,6 +36,9 @@ private:
     Orvik::UniqueSelectObject selection_;
 };
 
+// What the screen shows at `area` (screen coordinates), layered windows included.
+std::unique_ptr<Canvas> ReadScreen(int x, int y, int width, int height);
+
 // Red, green and blue bytes of an ARGB value.
 inline int Red(DWORD argb) { return (argb >> 16) & 0xFF; }
 inline int Green(DWORD argb) { return (argb >> 8) & 0xFF; }
