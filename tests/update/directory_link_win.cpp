@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/win/handles.h"
+#include "symbolic_link.h"
 #include "wait_until.h"
 #include "wine_win.h"
 
@@ -40,33 +41,6 @@ bool MakeJunction(const std::wstring& link, const std::wstring& target) {
     return false;
 }
 
-std::string UnixPath(const std::wstring& path) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    const auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = toUnix != nullptr ? toUnix(path.c_str()) : nullptr;
-    std::string result = name != nullptr ? name : "";
-    if (name != nullptr) {
-        ::HeapFree(::GetProcessHeap(), 0, name);
-    }
-    return result;
-}
-
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-// Wine starts a host program by its Z: path but hands back no process to wait on.
-bool RunHostCommand(std::wstring command) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return false;
-    }
-    Base::UniqueHandle processHandle(process.hProcess);
-    Base::UniqueHandle threadHandle(process.hThread);
-    return true;
-}
-
 }  // namespace
 
 DirectoryLink::DirectoryLink(const std::wstring& link, const std::wstring& target) : link_(link) {
@@ -74,16 +48,9 @@ DirectoryLink::DirectoryLink(const std::wstring& link, const std::wstring& targe
         made_ = true;
         return;
     }
-    if (!RunningUnderWine()) {
-        return;
-    }
-    std::string hostTarget = UnixPath(target);
-    while (!hostTarget.empty() && hostTarget.back() == '/') {
-        hostTarget.pop_back();
-    }
-    hostLink_ = Widen(UnixPath(link));
-    made_ = !hostTarget.empty() && !hostLink_.empty() &&
-            RunHostCommand(L"Z:\\bin\\ln -s \"" + Widen(hostTarget) + L"\" \"" + hostLink_ + L"\"") && WaitUntil([&] {
+    // Wine cannot make junctions, but reports a host symbolic link as a reparse point.
+    hostLink_ = RunningUnderWine() && MakeSymbolicLink(target, link, true);
+    made_ = hostLink_ && WaitUntil([&] {
                 const DWORD attributes = ::GetFileAttributesW(link.c_str());
                 return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
             });
@@ -93,11 +60,9 @@ DirectoryLink::~DirectoryLink() {
     if (!made_) {
         return;
     }
-    if (hostLink_.empty()) {
+    if (hostLink_) {
+        RemoveSymbolicLink(link_, true);
+    } else {
         ::RemoveDirectoryW(link_.c_str());  // a junction goes like an empty folder
-        return;
     }
-    // Wine can neither remove a host link nor walk past one when it empties a folder.
-    RunHostCommand(L"Z:\\bin\\rm \"" + hostLink_ + L"\"");
-    WaitUntil([&] { return ::GetFileAttributesW(link_.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }

@@ -17,6 +17,6 @@ public:
 
 private:
     std::wstring link_;
-    std::wstring hostLink_;  // set for a link of the host
+    bool hostLink_ = false;  // a link of the host rather than a junction
     bool made_ = false;
 };
