@@ -32,6 +32,12 @@ void DeviceWorker::Run() {
     // Any other number is dropped.
 }
 
+void DeviceWorker::StopRequested() {
+    if (updates_ != nullptr) {
+        updates_->StopTransfers();
+    }
+}
+
 void DeviceWorker::MonitorTick() {
     const SensorBlock* block = SensorView();
     if (block != nullptr) {

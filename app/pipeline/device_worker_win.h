@@ -40,6 +40,8 @@ protected:
 
     void MonitorTick();
     void DeviceScan();
+    // A download or check in progress ends at once.
+    void StopRequested() override;
 
 private:
     PipelineWindow& window_;

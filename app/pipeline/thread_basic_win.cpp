@@ -39,6 +39,7 @@ bool CThreadBasic::StopThread() {
     }
     running = 0;
     ::SetEvent(stopEvent_.Get());
+    StopRequested();
     const bool ended = ::WaitForSingleObject(doneEvent.Get(), kStopWaitMs) == WAIT_OBJECT_0;
     // A worker still in its step signals and waits on the events later, so they
     // stay open until it has ended.

@@ -35,6 +35,9 @@ protected:
 
     // One step of the worker's work.
     virtual void Run() = 0;
+    // Called by StopThread on its own thread before it waits, for a step that blocks
+    // on something the stop event cannot wake.
+    virtual void StopRequested() {}
 
     // Waits `ms`, or less when a stop is asked for. False when stopping.
     bool SleepWhileRunning(DWORD ms);

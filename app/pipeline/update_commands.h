@@ -8,6 +8,9 @@ namespace Thermolyx {
 class UpdateCommands {
 public:
     virtual void RunUpdateCommand(WorkerCommand command) = 0;
+    // From the UI thread as the worker stops: cuts a transfer in progress short, and
+    // every later one, so the worker can end within its stop's wait.
+    virtual void StopTransfers() = 0;
 
 protected:
     ~UpdateCommands() = default;

@@ -6,32 +6,38 @@
 #include "base/win/handles.h"
 #include "base/leading_integer.h"
 
+using Thermolyx::ReadSettingIn;
+using Thermolyx::SettingsKeyPath;
+using Thermolyx::WriteSettingIn;
+
 namespace {
 
 // 255 bytes: a value of 127 characters or more does not fit and reads as 0.
 constexpr DWORD kQueryBytes = 255;
 constexpr std::size_t kBufferChars = 256;
 
-const std::wstring& KeyPath() {
-    static const std::wstring path = std::wstring(L"SOFTWARE\\") + Base::kProductName;
-    return path;
-}
-
-LSTATUS OpenKey(Base::UniqueRegistryKey& key) {
+LSTATUS OpenKey(const std::wstring& keyPath, Base::UniqueRegistryKey& key) {
     HKEY raw = nullptr;
-    const LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_ALL_ACCESS, &raw);
+    const LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_ALL_ACCESS, &raw);
     key.Reset(status == ERROR_SUCCESS ? raw : nullptr);
     return status;
 }
 
 }  // namespace
 
-std::int32_t ReadSetting(const wchar_t* name) {
+namespace Thermolyx {
+
+const std::wstring& SettingsKeyPath() {
+    static const std::wstring path = std::wstring(L"SOFTWARE\\") + Base::kProductName;
+    return path;
+}
+
+std::int32_t ReadSettingIn(const std::wstring& keyPath, const wchar_t* name) {
     Base::UniqueRegistryKey key;
-    const LSTATUS status = OpenKey(key);
+    const LSTATUS status = OpenKey(keyPath, key);
     if (status == ERROR_FILE_NOT_FOUND) {
         HKEY created = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                               nullptr, &created, nullptr) == ERROR_SUCCESS) {
             Base::UniqueRegistryKey closeAtOnce(created);
         }
@@ -53,12 +59,18 @@ std::int32_t ReadSetting(const wchar_t* name) {
     return Base::ParseLeadingInteger(std::wstring_view(buffer));
 }
 
-void WriteSetting(const wchar_t* name, const wchar_t* text) {
+void WriteSettingIn(const std::wstring& keyPath, const wchar_t* name, const wchar_t* text) {
     Base::UniqueRegistryKey key;
-    if (OpenKey(key) != ERROR_SUCCESS) {
+    if (OpenKey(keyPath, key) != ERROR_SUCCESS) {
         return;
     }
     // The stored length counts the terminating NUL.
     const DWORD bytes = static_cast<DWORD>((std::wstring_view(text).size() + 1) * sizeof(wchar_t));
     ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
 }
+
+}  // namespace Thermolyx
+
+std::int32_t ReadSetting(const wchar_t* name) { return ReadSettingIn(SettingsKeyPath(), name); }
+
+void WriteSetting(const wchar_t* name, const wchar_t* text) { WriteSettingIn(SettingsKeyPath(), name, text); }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "shell/settings.h"
 
@@ -16,10 +18,24 @@ void WriteSetting(const wchar_t* name, const wchar_t* text);
 
 namespace Thermolyx {
 
+// "SOFTWARE\Caloryn": the program's key below HKEY_CURRENT_USER.
+const std::wstring& SettingsKeyPath();
+
+// The same in another key below HKEY_CURRENT_USER, so the tests work in a key of their
+// own and never touch the settings of whoever runs them.
+std::int32_t ReadSettingIn(const std::wstring& keyPath, const wchar_t* name);
+void WriteSettingIn(const std::wstring& keyPath, const wchar_t* name, const wchar_t* text);
+
 class RegistrySettings : public SettingsStore {
 public:
-    std::int32_t Read(const wchar_t* name) override { return ReadSetting(name); }
-    void Write(const wchar_t* name, const wchar_t* text) override { WriteSetting(name, text); }
+    RegistrySettings() : RegistrySettings(SettingsKeyPath()) {}
+    explicit RegistrySettings(std::wstring keyPath) : keyPath_(std::move(keyPath)) {}
+
+    std::int32_t Read(const wchar_t* name) override { return ReadSettingIn(keyPath_, name); }
+    void Write(const wchar_t* name, const wchar_t* text) override { WriteSettingIn(keyPath_, name, text); }
+
+private:
+    std::wstring keyPath_;
 };
 
 }  // namespace Thermolyx

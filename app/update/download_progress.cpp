@@ -1,5 +1,6 @@
 #include "update/download_progress.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace Thermolyx {
@@ -29,6 +30,9 @@ void DownloadProgress::ChunkRead() {
 void DownloadProgress::Finished() { Post(100); }
 
 void DownloadProgress::Post(std::int32_t value) {
+    // The window takes the value for a percentage (and its tray handler must never
+    // see a number that is also a mouse message), so a short read cannot push it past 100.
+    value = std::clamp(value, 0, 100);
     if (!post_ || value == lastProgress_) {
         return;
     }

@@ -23,7 +23,7 @@ public:
     // A content length below one read (or none reported) gives no per-read values.
     void LengthKnown(std::uint32_t contentLength);
     // 90 per read spread over the whole reads the content length holds; a short read
-    // still counts 90, so the value can pass 100 before the final one.
+    // still counts 90, so the count can pass 100: the value posted stops at 100.
     void ChunkRead();
     void Finished();
 

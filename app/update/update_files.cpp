@@ -3,17 +3,18 @@
 namespace Thermolyx {
 
 UpdateFiles MakeUpdateFiles(UpdateTarget target, const std::wstring& serverVersion, const std::wstring& baseUrl,
-                            const std::wstring& workFolder) {
+                            const std::wstring& installFolder) {
     const std::wstring stem =
         (target == UpdateTarget::Software ? L"Software-" : L"FirmwareUpdateTool-") + serverVersion;
     UpdateFiles files;
     files.packageName = stem + L".zip";
     files.installerName = stem + L".exe";
-    files.downloadUrl = baseUrl + L"//" + files.packageName;
-    // The doubled separator after the work folder is harmless to the file system.
-    files.downloadFolder = workFolder + L"\\temp\\";
-    files.packagePath = files.downloadFolder + files.packageName;
-    files.installerPath = files.downloadFolder + files.installerName;
+    // The base ends in "/": one slash only, since object stores keep repeated slashes
+    // as part of the key and would not find the package.
+    files.downloadUrl = baseUrl + files.packageName;
+    files.signatureUrl = files.downloadUrl + L".sig";
+    files.packagePath = installFolder + files.packageName;
+    files.installerPath = installFolder + files.installerName;
     return files;
 }
 

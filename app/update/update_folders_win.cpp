@@ -6,14 +6,27 @@
 
 #include "base/product.h"
 
-std::wstring GetWorkFolder() {
+namespace {
+
+// The product's folder named `suffix` in the system folder `csidl`.
+std::wstring ProductFolderIn(int csidl, const wchar_t* suffix) {
     wchar_t folder[MAX_PATH + 1] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
-        // Without it the work folder would fall back to the root of the current drive.
+    if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        // Without it the folder would fall back to the root of the current drive.
         return {};
     }
-    return std::wstring(folder) + L"\\" + Base::kProductName + L" Files\\";
+    return std::wstring(folder) + L"\\" + Base::kProductName + suffix;
 }
+
+}  // namespace
+
+std::wstring GetWorkFolder() { return ProductFolderIn(CSIDL_LOCAL_APPDATA, L" Files\\"); }
+
+namespace Thermolyx {
+
+std::wstring GetStagingRoot() { return ProductFolderIn(CSIDL_COMMON_APPDATA, L" Updates\\"); }
+
+}  // namespace Thermolyx
 
 bool CreateFolderTree(const std::wstring& path) {
     if (::PathIsDirectoryW(path.c_str())) {

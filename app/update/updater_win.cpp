@@ -2,34 +2,45 @@
 
 #include <shellapi.h>
 
-#include <cstdlib>
+#include <memory>
 #include <utility>
 
 #include "base/product.h"
-#include "base/win/delete_file_win.h"
-#include "update/zip/extract_zip.h"
+#include "base/win/handles.h"
 #include "pipeline/hid_device.h"
+#include "update/package_signature_win.h"
+#include "update/staging_folder_win.h"
 #include "update/update_folders_win.h"
 #include "update/version_text.h"
+#include "update/zip/extract_zip.h"
+#include "update/zip/zip_file_layer.h"
 
 namespace Thermolyx {
 
 namespace {
 
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+// The installer, opened for reading with no write or delete sharing, so that nobody
+// can change or replace it until it has started. Only a plain file will do.
+Base::UniqueFileHandle HoldInstaller(const std::wstring& path) {
+    Base::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!file || !::GetFileInformationByHandle(file.Get(), &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        return {};
+    }
+    return file;
 }
 
 }  // namespace
 
-Updater::Updater(HWND mainWindow)
-    // The normal process exit: static objects go (the displays are closed), but none of
-    // the main window's own shutdown runs.
-    : Updater(mainWindow, BuiltInUpdateSources(), [] { std::exit(0); }) {}
+Updater::Updater(HWND mainWindow) : Updater(mainWindow, BuiltInUpdateSources(), GetStagingRoot()) {}
 
-Updater::Updater(HWND mainWindow, UpdateSources sources, std::function<void()> endProgram)
-    : mainWindow_(mainWindow), sources_(std::move(sources)), endProgram_(std::move(endProgram)) {}
+Updater::Updater(HWND mainWindow, UpdateSources sources, std::wstring stagingRoot)
+    : mainWindow_(mainWindow),
+      sources_(std::move(sources)),
+      stagingRoot_(std::move(stagingRoot)),
+      downloadFetcher_(sources_.limits) {}
 
 void Updater::RunUpdateCommand(WorkerCommand command) {
     switch (command) {
@@ -56,9 +67,33 @@ void Updater::RunUpdateCommand(WorkerCommand command) {
     }
 }
 
-void Updater::CheckSoftwareUpdate(bool answering) {
+void Updater::StopTransfers() {
+    std::lock_guard guard(fetchersLock_);
+    stopped_ = true;
+    downloadFetcher_.Stop();
+    if (checkFetcher_ != nullptr) {
+        checkFetcher_->Stop();
+    }
+}
+
+std::wstring Updater::FetchVersionText(const std::wstring& baseUrl) {
+    HttpFetcher fetcher(sources_.limits);
+    {
+        std::lock_guard guard(fetchersLock_);
+        if (stopped_) {
+            fetcher.Stop();
+        }
+        checkFetcher_ = &fetcher;
+    }
     std::wstring text;
-    HttpFetcher().FetchText(VersionUrl(sources_.softwareBaseUrl), text);  // a failure leaves the text empty
+    fetcher.FetchText(VersionUrl(baseUrl), text);  // a failure leaves the text empty
+    std::lock_guard guard(fetchersLock_);
+    checkFetcher_ = nullptr;
+    return text;
+}
+
+void Updater::CheckSoftwareUpdate(bool answering) {
+    const std::wstring text = FetchVersionText(sources_.softwareBaseUrl);
     if (!IsAcceptedSoftwareVersion(text)) {
         return;
     }
@@ -71,8 +106,7 @@ void Updater::CheckSoftwareUpdate(bool answering) {
 
 void Updater::CheckFirmwareUpdate(bool answering) {
     StoreVersion(serverFirmwareVersion_, L"");
-    std::wstring text;
-    HttpFetcher().FetchText(VersionUrl(sources_.firmwareBaseUrl), text);
+    const std::wstring text = FetchVersionText(sources_.firmwareBaseUrl);
     if (!IsAcceptedFirmwareVersion(text)) {
         return;
     }
@@ -85,12 +119,12 @@ void Updater::CheckFirmwareUpdate(bool answering) {
     }
 }
 
-void Updater::InstallSoftwareUpdate() {
-    Install(UpdateTarget::Software, sources_.softwareBaseUrl, ServerSoftwareVersion());
+bool Updater::InstallSoftwareUpdate() {
+    return Install(UpdateTarget::Software, sources_.softwareBaseUrl, ServerSoftwareVersion());
 }
 
-void Updater::InstallFirmwareUpdate() {
-    Install(UpdateTarget::Firmware, sources_.firmwareBaseUrl, ServerFirmwareVersion());
+bool Updater::InstallFirmwareUpdate() {
+    return Install(UpdateTarget::Firmware, sources_.firmwareBaseUrl, ServerFirmwareVersion());
 }
 
 std::wstring Updater::ServerSoftwareVersion() const {
@@ -103,36 +137,50 @@ std::wstring Updater::ServerFirmwareVersion() const {
     return serverFirmwareVersion_;
 }
 
-void Updater::Install(UpdateTarget target, const std::wstring& baseUrl, const std::wstring& serverVersion) {
-    const std::wstring workFolder = GetWorkFolder();
-    if (serverVersion.empty() || workFolder.empty()) {
-        return;  // no accepted version to fetch, or nowhere to put it
+// One chain: each step must succeed before the next runs, and whatever is checked
+// stays open until it is used, so nothing can be swapped in between.
+bool Updater::Install(UpdateTarget target, const std::wstring& baseUrl, const std::wstring& serverVersion) {
+    if (serverVersion.empty()) {
+        return false;  // no accepted version to fetch
     }
-    const UpdateFiles files = MakeUpdateFiles(target, serverVersion, baseUrl, workFolder);
-    CreateFolderTree(files.downloadFolder);
-    Base::DeleteFileIfPresent(files.packagePath);
-    // Whatever sits at the installer path now is from an earlier package; only what
-    // this package brings may be started.
-    Base::DeleteFileIfPresent(files.installerPath);
-
-    downloadFetcher_.FetchToFile(files.downloadUrl, files.packagePath, mainWindow_);
-    if (!IsFile(files.packagePath)) {
-        return;
+    // A folder of this install's own, where no ordinary user can change anything.
+    const std::wstring folder = PrepareInstallFolder(stagingRoot_);
+    if (folder.empty()) {
+        return false;
     }
-    if (ExtractZipToFolder(files.packagePath, files.downloadFolder)) {
-        Base::DeleteFileIfPresent(files.packagePath);
+    const UpdateFiles files = MakeUpdateFiles(target, serverVersion, baseUrl, folder);
+    std::string signature;
+    if (sources_.publisherKey && downloadFetcher_.FetchBytes(files.signatureUrl, signature) != HttpFetcher::kDone) {
+        return false;
     }
-    if (!IsFile(files.installerPath)) {
-        // Not a package, or one without its installer: keep the program running.
-        Base::DeleteFileIfPresent(files.packagePath);
-        return;
+    if (downloadFetcher_.FetchToFile(files.downloadUrl, files.packagePath, mainWindow_) != HttpFetcher::kDone) {
+        return false;
     }
+    std::unique_ptr<ArchiveFile> package = ArchiveFile::Open(files.packagePath);  // shared for reading only
+    if (!package || package->Size() > sources_.limits.fileBytes) {
+        return false;
+    }
+    if (sources_.publisherKey && !IsSignedByPublisher(*package, signature, *sources_.publisherKey)) {
+        return false;
+    }
+    if (!ExtractEveryEntry(std::move(package), folder) || !::DeleteFileW(files.packagePath.c_str())) {
+        return false;
+    }
+    const Base::UniqueFileHandle installer = HoldInstaller(files.installerPath);
+    if (!installer) {
+        return false;  // a package without its installer at the top: the program stays
+    }
+    // From its own folder, which stays while it runs; the next install removes it.
     const auto started = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", files.installerPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ::ShellExecuteW(nullptr, L"open", files.installerPath.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
     if (started <= 32) {
-        return;  // nothing runs in our place, so the program stays
+        return false;  // nothing runs in our place, so the program stays
     }
-    endProgram_();
+    // The window's thread ends the program: static objects must not be destroyed here
+    // while that thread may still paint.
+    ::PostMessageW(mainWindow_, WM_UPDATE_STARTED,
+                   target == UpdateTarget::Software ? kUpdateResultSoftware : kUpdateResultFirmware, 0);
+    return true;
 }
 
 void Updater::PostResult(WPARAM what, bool newer) const {

@@ -32,6 +32,11 @@ inline void UnmapView(void* view) { ::UnmapViewOfFile(view); }
 using UniqueHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::CloseHandle, NullValue<HANDLE>>>;
 using UniqueFileHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::CloseHandle, InvalidHandleValue>>;
 using UniqueMappedView = UniqueAny<PreservingErrorTraits<void*, UnmapView, NullValue<void*>>>;
+// A directory listing from FindFirstFileW.
+using UniqueFindHandle = UniqueAny<PreservingErrorTraits<HANDLE, ::FindClose, InvalidHandleValue>>;
+// Memory the system hands over for the caller to LocalFree (security descriptors, SDDL texts).
+inline void FreeLocal(void* memory) { ::LocalFree(memory); }
+using UniqueLocalMemory = UniqueAny<PreservingErrorTraits<void*, FreeLocal, NullValue<void*>>>;
 
 // Registry keys, COM interfaces, BSTRs and loaded modules.
 inline void CloseRegistryKey(HKEY key) { ::RegCloseKey(key); }

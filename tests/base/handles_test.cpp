@@ -2,6 +2,8 @@
 // leaves the caller's last error alone.
 #include "base/win/handles.h"
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -57,6 +59,41 @@ TEST(Handles, MappedViewIsUnmappedWithItsOwner) {
     MEMORY_BASIC_INFORMATION info = {};
     ASSERT_NE(::VirtualQuery(address, &info, sizeof(info)), 0u);
     EXPECT_EQ(info.State, static_cast<DWORD>(MEM_FREE));
+}
+
+TEST(Handles, FindHandleTakesInvalidHandleValueAsEmptyAndKeepsTheLastError) {
+    WIN32_FIND_DATAW found = {};
+    const Base::UniqueFindHandle missing(::FindFirstFileW(L"C:\\no such folder\\*", &found));
+    EXPECT_FALSE(missing.IsValid());
+    EXPECT_EQ(missing.Get(), INVALID_HANDLE_VALUE);
+
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    {
+        Base::UniqueFindHandle search(::FindFirstFileW((std::wstring(folder) + L"*").c_str(), &found));
+        ASSERT_TRUE(search.IsValid());
+        EXPECT_TRUE(::FindNextFileW(search.Get(), &found));  // "." then "..": two entries at least
+        const Base::UniqueFindHandle moved(std::move(search));
+        EXPECT_FALSE(search.IsValid());
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
+    }
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(Handles, LocalMemoryOwnerHandsOverWithTakeAndKeepsTheLastError) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;FA;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                                       nullptr));
+    Base::UniqueLocalMemory owner(descriptor);
+    EXPECT_TRUE(::IsValidSecurityDescriptor(owner.Get()));
+    void* taken = owner.Take();
+    EXPECT_EQ(taken, descriptor);
+    EXPECT_FALSE(owner.IsValid());
+    {
+        const Base::UniqueLocalMemory again(taken);
+        ::SetLastError(ERROR_ACCESS_DENIED);
+    }
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
 TEST(Handles, RegistryKeyIsClosedWithItsOwner) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 
@@ -24,7 +25,9 @@ using Clock = std::chrono::steady_clock;
 class RecordingUpdates : public UpdateCommands {
 public:
     void RunUpdateCommand(WorkerCommand command) override { commands.push_back(command); }
+    void StopTransfers() override { ++stops; }
     std::vector<WorkerCommand> commands;
+    std::atomic<int> stops{0};
 };
 
 class DeviceWorkerTest : public testing::Test {
@@ -123,6 +126,16 @@ TEST_F(DeviceWorkerTest, UnknownAndUnhandledCommandsAreDropped) {
         worker.Step();
     }
     EXPECT_EQ(updates.commands, (std::vector<WorkerCommand>{3, 4, 5, 6, 7, 8}));
+}
+
+TEST_F(DeviceWorkerTest, StoppingTheWorkerCutsItsTransfersShort) {
+    RecordingUpdates updates;
+    worker.SetUpdateCommands(&updates);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
+    EXPECT_TRUE(worker.StopThread());
+    EXPECT_EQ(updates.stops, 1);
+    EXPECT_TRUE(worker.StopThread()) << "a second stop has nothing to stop";
+    EXPECT_EQ(updates.stops, 1);
 }
 
 TEST_F(DeviceWorkerTest, TickBeforeTheBlockIsMappedReadsAndSendsNothing) {

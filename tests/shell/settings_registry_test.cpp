@@ -8,16 +8,21 @@
 #include "base/win/handles.h"
 
 using Thermolyx::LoadSettings;
+using Thermolyx::ReadSettingIn;
 using Thermolyx::RegistrySettings;
+using Thermolyx::SettingsKeyPath;
 using Thermolyx::SettingsStore;
 using Thermolyx::SettingValues;
 using Thermolyx::ToggleDeviceType;
 using Thermolyx::ToggleLedSwitch;
 using Thermolyx::ToggleTempeType;
+using Thermolyx::WriteSettingIn;
 
 namespace {
 
-constexpr wchar_t kKey[] = L"SOFTWARE\\Caloryn";
+// A key of the tests' own: the suite never reads or changes the settings of whoever
+// runs it, on Wine or on a real machine.
+constexpr wchar_t kKey[] = L"SOFTWARE\\Thermolyx settings test";
 
 struct StoredValue {
     DWORD type = REG_NONE;
@@ -63,12 +68,17 @@ protected:
     }
 };
 
+TEST(SettingsRegistryKey, TheProgramKeepsItsKeyAndTheTestsUseAnother) {
+    EXPECT_EQ(SettingsKeyPath(), L"SOFTWARE\\Caloryn");
+    EXPECT_NE(SettingsKeyPath(), kKey);
+}
+
 TEST_F(SettingsRegistry, FirstReadOnACleanProfileCreatesTheEmptyKey) {
-    EXPECT_EQ(ReadSetting(L"led_switch"), 0);
+    EXPECT_EQ(ReadSettingIn(kKey, L"led_switch"), 0);
     EXPECT_TRUE(KeyExists());
     EXPECT_FALSE(Stored(L"led_switch"));
     // A missing value in an existing key reads 0 as well.
-    EXPECT_EQ(ReadSetting(L"tempe_type"), 0);
+    EXPECT_EQ(ReadSettingIn(kKey, L"tempe_type"), 0);
 }
 
 TEST_F(SettingsRegistry, ReadsTheLeadingIntegerOfTheStoredText) {
@@ -90,7 +100,7 @@ TEST_F(SettingsRegistry, ReadsTheLeadingIntegerOfTheStoredText) {
     };
     for (const auto& c : cases) {
         StoreText(L"tempe_type", c.text);
-        EXPECT_EQ(ReadSetting(L"tempe_type"), c.value) << "text of " << c.text.size() << " characters";
+        EXPECT_EQ(ReadSettingIn(kKey, L"tempe_type"), c.value) << "text of " << c.text.size() << " characters";
     }
 }
 
@@ -98,32 +108,32 @@ TEST_F(SettingsRegistry, ReadsTheLeadingIntegerOfTheStoredText) {
 TEST_F(SettingsRegistry, ReadsOtherTypesAsRawText) {
     const DWORD one = 1;
     Store(L"device_type", REG_DWORD, &one, sizeof(one));
-    EXPECT_EQ(ReadSetting(L"device_type"), 0);
+    EXPECT_EQ(ReadSettingIn(kKey, L"device_type"), 0);
     const DWORD seven = L'7';  // the bytes 37 00 00 00 are the text "7"
     Store(L"device_type", REG_DWORD, &seven, sizeof(seven));
-    EXPECT_EQ(ReadSetting(L"device_type"), 7);
+    EXPECT_EQ(ReadSettingIn(kKey, L"device_type"), 7);
 }
 
 TEST_F(SettingsRegistry, WritesTextWithItsTerminatorCounted) {
-    ReadSetting(L"led_switch");
-    WriteSetting(L"device_type", L"1");
-    WriteSetting(L"tempe_type", L"12345");
+    ReadSettingIn(kKey, L"led_switch");
+    WriteSettingIn(kKey, L"device_type", L"1");
+    WriteSettingIn(kKey, L"tempe_type", L"12345");
     const auto deviceType = Stored(L"device_type");
     ASSERT_TRUE(deviceType);
     EXPECT_EQ(deviceType->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(deviceType->text, L"1");
     EXPECT_EQ(deviceType->bytes, 4u);
     EXPECT_EQ(Stored(L"tempe_type")->bytes, 12u);
-    EXPECT_EQ(ReadSetting(L"tempe_type"), 12345);
+    EXPECT_EQ(ReadSettingIn(kKey, L"tempe_type"), 12345);
 }
 
 TEST_F(SettingsRegistry, WriteWithoutTheKeyDoesNothing) {
-    WriteSetting(L"led_switch", L"1");
+    WriteSettingIn(kKey, L"led_switch", L"1");
     EXPECT_FALSE(KeyExists());
 }
 
 TEST_F(SettingsRegistry, StartUpOnACleanProfileTurnsTheLightOn) {
-    RegistrySettings store;
+    RegistrySettings store{kKey};
     const SettingValues values = LoadSettings(store);
     EXPECT_EQ(values.led_switch, 1);
     EXPECT_EQ(values.device_type, 0);
@@ -140,7 +150,7 @@ TEST_F(SettingsRegistry, StartUpKeepsStoredChoicesAndRepairsALightOfZero) {
     StoreText(L"led_switch", L"0");
     StoreText(L"device_type", L"7");
     StoreText(L"tempe_type", L" 1");
-    RegistrySettings store;
+    RegistrySettings store{kKey};
     const SettingValues values = LoadSettings(store);
     EXPECT_EQ(values.led_switch, 1);
     EXPECT_EQ(values.device_type, 7);
@@ -162,7 +172,7 @@ TEST_F(SettingsRegistry, EachToggleWritesItsText) {
         {ToggleTempeType, L"tempe_type", 1, 0, L"0"},   {ToggleLedSwitch, L"led_switch", 1, 2, L"2"},
         {ToggleLedSwitch, L"led_switch", 2, 1, L"1"},   {ToggleLedSwitch, L"led_switch", 0, 1, L"1"},
     };
-    RegistrySettings store;
+    RegistrySettings store{kKey};
     LoadSettings(store);
     for (const auto& c : cases) {
         EXPECT_EQ(c.toggle(store, c.before), c.after) << c.name << " from " << c.before;

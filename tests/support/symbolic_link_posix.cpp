@@ -9,3 +9,8 @@ bool MakeSymbolicLink(const std::filesystem::path& target, const std::filesystem
     }
     return !error && std::filesystem::is_symlink(link);
 }
+
+bool RemoveSymbolicLink(const std::filesystem::path& link, bool) {
+    std::error_code error;
+    return std::filesystem::remove(link, error);
+}

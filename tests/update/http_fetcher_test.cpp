@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <wininet.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 
 #include "update/internet_handle_win.h"
@@ -10,7 +12,10 @@
 #include "message_recorder_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
+#include "wait_until.h"
+#include "wine_win.h"
 
+using Thermolyx::FetchLimits;
 using Thermolyx::kFetchProgressMessage;
 
 namespace {
@@ -90,7 +95,7 @@ TEST_F(HttpFetcherTest, FetchTextDecodesTheWholeBodyUpToItsFirstZeroByte) {
         {"", L""},
         {"105\0trailing"s, L"105"},
         {"caf\xC3\xA9", L"caf\u00E9"},
-        {Letters(25000), Widen(Letters(25000))},  // three reads, in order
+        {Letters(64), Widen(Letters(64))},  // as long as a text may be
     };
     for (const Case& c : cases) {
         server.Serve(L"body", c.body);
@@ -124,11 +129,11 @@ TEST_F(HttpFetcherTest, DownloadOf25000BytesPostsProgressPerReadAndStartsAgainAt
 
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kDone);
     EXPECT_EQ(ReadWholeFile(path), body);
-    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 145, 100}));
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100}));  // the third read's 145 stops at 100
     EXPECT_EQ(fetcher.lastProgress, 100);
 
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kDone);
-    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 145, 100, 0, 2, 8, 10, 55, 100, 145, 100}));
+    EXPECT_EQ(PostedProgress(), (Progress{2, 8, 10, 55, 100, 0, 2, 8, 10, 55, 100}));
     for (const auto& m : recorder.Received(kFetchProgressMessage)) {
         EXPECT_EQ(m.wParam, 0u);
     }
@@ -216,6 +221,137 @@ TEST_F(HttpFetcherTest, ATargetThatCannotBeCreatedFails) {
     EXPECT_EQ(fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()), HttpFetcher::kFailed);
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(PostedProgress(), (Progress{2, 8}));
+}
+
+// Limits: what a hostile or broken server can no longer do to the worker.
+
+using Clock = std::chrono::steady_clock;
+
+// Short enough for a test; the program's own are seconds to tens of seconds.
+FetchLimits QuickLimits() {
+    FetchLimits limits;
+    limits.connectTimeoutMs = 2'000;
+    limits.receiveTimeoutMs = 1'500;
+    limits.textDeadlineMs = 2'000;
+    limits.fileBytes = 30'000;
+    return limits;
+}
+
+TEST_F(HttpFetcherTest, TextBeyondItsLimitFailsWithoutFailingTheProcess) {
+    struct Case {
+        const wchar_t* name;
+        std::string body;
+        bool announced;
+    };
+    const Case cases[] = {
+        {L"huge", std::string(1 << 20, '1'), true},  // a 1 MB "version" file
+        {L"unannounced", Pattern(1 << 20), false},   // the same, the length known only by reading
+        {L"one over", std::string(65, '9'), true},
+    };
+    for (const Case& c : cases) {
+        server.Serve(c.name, c.body);
+        if (!c.announced) {
+            server.Serve(std::wstring(c.name) + L".nolength", "");
+        }
+        std::wstring text = L"unchanged";
+        EXPECT_EQ(fetcher.FetchText(server.Url(c.name), text), HttpFetcher::kFailed) << c.name;
+        EXPECT_TRUE(text == L"unchanged") << c.name;
+    }
+    server.Serve(L"exactly", std::string(64, '7'));
+    std::wstring text;
+    EXPECT_EQ(fetcher.FetchText(server.Url(L"exactly"), text), HttpFetcher::kDone);
+    EXPECT_EQ(text.size(), 64u);
+}
+
+TEST_F(HttpFetcherTest, AVersionServerThatTricklesIsLeftByTheTextDeadline) {
+    HttpFetcher quick(QuickLimits());
+    // A valid text that takes 3.2 s, each byte well within the receive limit: only the
+    // 2-second deadline refuses it (Wine's client returns it whole at the end).
+    server.Serve(L"trickled", "1.0.0.10");
+    server.Serve(L"trickled.slow", "1 400");
+    std::wstring text = L"unchanged";
+    const auto start = Clock::now();
+    EXPECT_EQ(quick.FetchText(server.Url(L"trickled"), text), HttpFetcher::kFailed);
+    EXPECT_TRUE(text == L"unchanged");
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(HttpFetcherTest, AServerThatStallsIsLeftByTheReceiveLimit) {
+    if (RunningUnderWine()) {
+        // Seen here: Wine 8's client takes the receive time-out option but never applies
+        // it; a stalled read waited 120 s, until the test server gave up.
+        GTEST_SKIP() << "Wine's internet client ignores INTERNET_OPTION_RECEIVE_TIMEOUT";
+    }
+    HttpFetcher quick(QuickLimits());
+    server.Serve(L"stalled", "1.0.0.10");
+    server.Serve(L"stalled.stall", "");
+    for (const wchar_t* name : {L"stalled"}) {
+        std::wstring text = L"unchanged";
+        const auto start = Clock::now();
+        EXPECT_EQ(quick.FetchText(server.Url(name), text), HttpFetcher::kFailed) << name;
+        const auto took = Clock::now() - start;
+        EXPECT_TRUE(text == L"unchanged") << name;
+        EXPECT_LT(took, std::chrono::seconds(6)) << name;
+    }
+    // A download that stalls ends at the receive limit too.
+    server.Serve(L"package.zip", Pattern(20000));
+    server.Serve(L"package.zip.stall", "");
+    const auto start = Clock::now();
+    EXPECT_EQ(quick.FetchToFile(server.Url(L"package.zip"), scratch.Wide() + L"package.zip", nullptr),
+              HttpFetcher::kFailed);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(6));
+}
+
+TEST_F(HttpFetcherTest, ADownloadLargerThanItsCapIsRefused) {
+    HttpFetcher capped(QuickLimits());  // 30,000 bytes
+    server.Serve(L"fits.zip", Pattern(30000));
+    server.Serve(L"announced.zip", Pattern(30001));
+    server.Serve(L"unannounced.zip", Pattern(50000));
+    server.Serve(L"unannounced.zip.nolength", "");
+    EXPECT_EQ(capped.FetchToFile(server.Url(L"fits.zip"), scratch.Wide() + L"fits.zip", nullptr), HttpFetcher::kDone);
+    EXPECT_EQ(ReadWholeFile(scratch.Wide() + L"fits.zip").size(), 30000u);
+
+    EXPECT_EQ(capped.FetchToFile(server.Url(L"announced.zip"), scratch.Wide() + L"announced.zip", nullptr),
+              HttpFetcher::kFailed);
+    EXPECT_FALSE(FileExists(scratch.Wide() + L"announced.zip")) << "refused before anything is written";
+    EXPECT_EQ(capped.FetchToFile(server.Url(L"unannounced.zip"), scratch.Wide() + L"unannounced.zip", nullptr),
+              HttpFetcher::kFailed);
+    EXPECT_LE(ReadWholeFile(scratch.Wide() + L"unannounced.zip").size(), 30000u) << "nothing past the cap";
+}
+
+TEST_F(HttpFetcherTest, StopCutsASlowDownloadShortAndEveryLaterFetch) {
+    server.Serve(L"package.zip", Pattern(200000));
+    // 80 KB/s: a slow line. Wine's client fills each 10,240-byte read before it
+    // returns, so a stop takes effect within one read's time there.
+    server.Serve(L"package.zip.slow", "4000 50");
+    server.Serve(L"version", "1.0.0.10");
+    const std::wstring path = scratch.Wide() + L"package.zip";
+    std::future<int> download = std::async(
+        std::launch::async, [&] { return fetcher.FetchToFile(server.Url(L"package.zip"), path, recorder.Handle()); });
+    // 2, 8, 10, then values per read: the body is under way.
+    ASSERT_TRUE(WaitUntil([&] { return PostedProgress().size() >= 5; })) << "the download is under way";
+    const auto stop = Clock::now();
+    fetcher.Stop();
+    ASSERT_EQ(download.wait_for(std::chrono::milliseconds(1000)), std::future_status::ready)
+        << "ended within the worker's stop wait";
+    EXPECT_EQ(download.get(), HttpFetcher::kStopped);
+    EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(1000));
+    EXPECT_EQ(fetcher.running, 0);
+
+    std::wstring text = L"unchanged";
+    EXPECT_EQ(fetcher.FetchText(server.Url(L"version"), text), HttpFetcher::kStopped);
+    EXPECT_TRUE(text == L"unchanged");
+}
+
+TEST_F(HttpFetcherTest, FetchBytesKeepsABinaryBodyWhole) {
+    const std::string signature = Pattern(64);  // zeros among the bytes
+    server.Serve(L"package.zip.sig", signature);
+    std::string bytes = "unchanged";
+    EXPECT_EQ(fetcher.FetchBytes(server.Url(L"package.zip.sig"), bytes), HttpFetcher::kDone);
+    EXPECT_EQ(bytes, signature);
+    bytes = "unchanged";
+    EXPECT_EQ(fetcher.FetchBytes(server.Url(L"missing.sig"), bytes), HttpFetcher::kFailed);
+    EXPECT_EQ(bytes, "unchanged");
 }
 
 // The system's proxy flag, as the fetcher is told it.

@@ -10,12 +10,17 @@ Beside a served file NAME, these files change the answer:
   NAME.cut     a byte count: announce the whole length, send that many bytes, then
                close the connection
   NAME.nolength  present: send the body without a Content-Length header
+  NAME.slow    "BYTES MS": send the body BYTES at a time with MS milliseconds between
+  NAME.stall   present: announce the whole length, send nothing and hold the
+               connection open until the client goes or the server stops
+Each request is answered on a thread of its own, so a slow answer holds up no other.
 The server stops and removes ROOT when the file ROOT/stop appears, or after two
 minutes without a request.
 """
 import http.server
 import os
 import shutil
+import socketserver
 import sys
 import time
 
@@ -50,7 +55,9 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         status = side_file(path, ".status")
         cut = side_file(path, ".cut")
         no_length = side_file(path, ".nolength")
-        if not os.path.isfile(path) or not (status or cut or no_length):
+        slow = side_file(path, ".slow")
+        stall = side_file(path, ".stall")
+        if not os.path.isfile(path) or not (status or cut or no_length or slow or stall):
             return super().do_GET()
         with open(path, "rb") as f:
             body = f.read()
@@ -67,18 +74,43 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             # Wine's WinINet reports both alike.
             self.close_connection = True
             return
+        if stall:
+            self.wfile.flush()
+            while not stopping():
+                time.sleep(0.1)
+            return
+        if slow:
+            step, pause_ms = (int(v) for v in read_side_file(slow).split())
+            try:
+                for at in range(0, len(body), step):
+                    self.wfile.write(body[at : at + step])
+                    self.wfile.flush()
+                    if stopping():
+                        return
+                    time.sleep(pause_ms / 1000)
+            except OSError:
+                pass  # the client gave up
+            return
         self.wfile.write(body)
 
 
+def stopping():
+    return os.path.exists(os.path.join(ROOT, "stop"))
+
+
+class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+    daemon_threads = True
+
+
 def main():
-    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    server = Server(("127.0.0.1", 0), Handler)
     server.timeout = 0.2
     port_file = os.path.join(ROOT, "port")
     with open(port_file + ".tmp", "w", encoding="ascii") as f:
         f.write(str(server.server_address[1]))
     os.replace(port_file + ".tmp", port_file)
 
-    while not os.path.exists(os.path.join(ROOT, "stop")):
+    while not stopping():
         server.handle_request()
         if time.monotonic() - last_request > IDLE_LIMIT_S:
             break

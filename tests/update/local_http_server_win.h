@@ -18,8 +18,9 @@ public:
     std::wstring Url(const std::wstring& path = L"") const;
     // Puts a file with these bytes at `name` (sub-folders separated by "\\") below the
     // served folder. Beside a file, NAME.status holds another status code to answer
-    // with, NAME.cut a number of bytes after which the connection is reset, and
-    // NAME.nolength drops Content-Length.
+    // with, NAME.cut a number of bytes after which the connection is reset,
+    // NAME.nolength drops Content-Length, NAME.slow ("BYTES MS") trickles the body and
+    // NAME.stall sends the headers and then nothing.
     void Serve(const std::wstring& name, const std::string& bytes) const;
     // Takes the file at `name` away again.
     void Withdraw(const std::wstring& name) const;

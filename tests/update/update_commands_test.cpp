@@ -5,18 +5,26 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "base/win/handles.h"
 #include "fake_display.h"
 #include "pipeline/hid_device.h"
 #include "local_http_server_win.h"
 #include "message_recorder_win.h"
 #include "temp_folder.h"
 #include "test_files_win.h"
+#include "directory_link_win.h"
+#include "update/staging_folder_win.h"
+#include "test_publisher_win.h"
 #include "update/update_folders_win.h"
 #include "wait_until.h"
 #include "worker_fixture_win.h"
 
+using Thermolyx::DeviceWorker;
 using Thermolyx::kCommandCheckFirmwareAnswering;
 using Thermolyx::kCommandCheckFirmwareQuiet;
 using Thermolyx::kCommandCheckSoftwareAnswering;
@@ -25,10 +33,14 @@ using Thermolyx::kCommandDeviceScan;
 using Thermolyx::kCommandInstallFirmware;
 using Thermolyx::kCommandInstallSoftware;
 using Thermolyx::kFetchProgressMessage;
+using Thermolyx::ParsePublisherKey;
+using Thermolyx::PrepareInstallFolder;
+using Thermolyx::PublisherKey;
 using Thermolyx::UpdateFiles;
 using Thermolyx::Updater;
 using Thermolyx::UpdateSources;
 using Thermolyx::UpdateTarget;
+using Thermolyx::WM_UPDATE_STARTED;
 
 namespace {
 
@@ -44,26 +56,26 @@ bool IsFile(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::wstring DownloadFolder() { return GetWorkFolder() + L"\\temp\\"; }
-
 // A package the build made (see make_package.py), as the server is to send it.
 std::string Package(const std::string& name) {
     return ReadWholeFile(HostPathToWindows(std::string(UPDATE_TEST_PACKAGES) + "/" + name));
 }
 
-// Removes the download folder with everything in it, once a started installer has
-// let go of its own file.
-void RemoveDownloadFolder() {
-    std::wstring from = GetWorkFolder() + L"\\temp";
-    from.push_back(L'\0');  // a list of one, ended by an empty name
-    WaitUntil([&] {
-        SHFILEOPSTRUCTW operation = {};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NO_UI;
-        ::SHFileOperationW(&operation);
-        return !::PathIsDirectoryW(DownloadFolder().c_str());
-    });
+// The folders below the staging root, each ending in "\\".
+std::vector<std::wstring> FoldersIn(const std::wstring& root) {
+    std::vector<std::wstring> folders;
+    WIN32_FIND_DATAW found = {};
+    const Base::UniqueFindHandle search(::FindFirstFileW((root + L"*").c_str(), &found));
+    if (!search) {
+        return folders;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L".." && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            folders.push_back(root + name + L"\\");
+        }
+    } while (::FindNextFileW(search.Get(), &found));
+    return folders;
 }
 
 class UpdateCommandsTest : public testing::Test {
@@ -71,15 +83,20 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(server.IsRunning());
         fake_display::Reset();
-        RemoveDownloadFolder();
     }
     void TearDown() override {
         HidDevice::Instance().CloseAll();
         fake_display::Reset();
-        RemoveDownloadFolder();
+        // A started installer lets go of its folder once it has ended.
+        WaitUntil([&] { return PrepareInstallFolder(stagingRoot).empty() || FoldersIn(stagingRoot).size() <= 1; });
     }
 
-    UpdateSources Sources() const { return {server.Url(L"sw/"), server.Url(L"fw/")}; }
+    UpdateSources Sources() const { return {server.Url(L"sw/"), server.Url(L"fw/"), std::nullopt, {}}; }
+    // Installs that started, as the main window hears of them.
+    int Started(MessageRecorder& window) {
+        window.Pump();
+        return static_cast<int>(window.Received(WM_UPDATE_STARTED).size());
+    }
 
     struct Outcome {
         Messages posted;
@@ -89,7 +106,7 @@ protected:
     // One command through the worker's dispatcher, on fresh update state.
     Outcome RunOnFreshCommands(WorkerCommand command) {
         MessageRecorder window;
-        Updater fresh{window.Handle(), Sources(), [] {}};
+        Updater fresh{window.Handle(), Sources(), stagingRoot};
         worker.SetUpdateCommands(&fresh);
         worker.QueueCommand(command);
         worker.Step();
@@ -110,9 +127,10 @@ protected:
     }
 
     LocalHttpServer server;
+    TempFolder scratch;
+    const std::wstring stagingRoot = scratch.Wide() + L"staging\\";
     MessageRecorder recorder;
-    int ended = 0;
-    Updater commands{recorder.Handle(), Sources(), [this] { ++ended; }};
+    Updater commands{recorder.Handle(), Sources(), stagingRoot};
     RecordingWindow pipelineWindow;
     TestWorker worker{pipelineWindow};
 };
@@ -159,7 +177,7 @@ TEST_F(UpdateCommandsTest, AVersionTextThatIsNotAcceptedIsIgnoredEntirely) {
     server.Serve(L"sw\\version.status", "503");
     commands.CheckSoftwareUpdate(true);
     EXPECT_EQ(commands.ServerSoftwareVersion(), L"1.0.0.10");
-    Updater unreachable{recorder.Handle(), {RefusedUrl(L"sw/"), RefusedUrl(L"fw/")}, [] {}};
+    Updater unreachable{recorder.Handle(), {RefusedUrl(L"sw/"), RefusedUrl(L"fw/"), std::nullopt, {}}, stagingRoot};
     unreachable.CheckSoftwareUpdate(true);
     unreachable.CheckFirmwareUpdate(true);
 
@@ -223,12 +241,19 @@ TEST_F(UpdateCommandsTest, AFirmwareCheckForgetsTheLastVersionFirst) {
     }
     EXPECT_TRUE(Results().empty());
     EXPECT_EQ(server.Requests().find("FirmwareUpdateTool"), std::string::npos);
-    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(Started(recorder), 0);
 }
 
-// The installs: download, unpack, start the installer inside, end the program.
+// The installs: download, check and unpack in a folder of their own, start the
+// installer inside, and tell the main window.
 
-TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromThePackageAndEndsTheProgram) {
+// The installer that ran in `folder`, by the marker it leaves beside itself: its
+// command line, so an empty marker is one still being written.
+bool InstallerRanIn(const std::wstring& folder, const std::wstring& installerName) {
+    return !ReadWholeFile(folder + installerName + L".ran").empty();
+}
+
+TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromAFolderOfItsOwnAndTellsTheWindow) {
     struct Case {
         UpdateTarget target;
         std::string version;
@@ -244,8 +269,7 @@ TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromThePackageAndEndsTheProg
         server.Serve(folder + L"version", c.version);
         server.Serve(folder + Widen(c.package), Package(c.package));
         MessageRecorder window;
-        int endedHere = 0;
-        Updater fresh{window.Handle(), Sources(), [&endedHere] { ++endedHere; }};
+        Updater fresh{window.Handle(), Sources(), stagingRoot};
         worker.SetUpdateCommands(&fresh);
         fake_display::Reset();
         fake_display::SetVersion(fake_display::Plug(), 0x01, 0x05);
@@ -256,26 +280,26 @@ TEST_F(UpdateCommandsTest, InstallStartsTheInstallerFromThePackageAndEndsTheProg
         window.Pump();
         EXPECT_EQ(window.Received(WM_UPDATE_RESULT), (Messages{Result(software ? 1 : 2, 1)}));
         worker.Step();
+        window.Pump();
 
-        const UpdateFiles files = MakeUpdateFiles(c.target, Widen(c.version), L"", GetWorkFolder());
-        EXPECT_EQ(endedHere, 1) << c.package;
-        // The installer makes its record unshared and then writes it: wait for the content.
-        std::string recorded;
-        ASSERT_TRUE(WaitUntil([&] { return !(recorded = ReadWholeFile(files.installerPath + L".ran")).empty(); }))
-            << "the installer ran";
+        EXPECT_EQ(window.Received(WM_UPDATE_STARTED), (Messages{{WM_UPDATE_STARTED, software ? 1u : 2u, 0}}));
+        const std::vector<std::wstring> installs = FoldersIn(stagingRoot);
+        ASSERT_EQ(installs.size(), 1u) << "earlier installs are removed";
+        const UpdateFiles files = MakeUpdateFiles(c.target, Widen(c.version), L"", installs[0]);
+        ASSERT_TRUE(WaitUntil([&] { return InstallerRanIn(installs[0], files.installerName); })) << c.package;
+        const std::string recorded = ReadWholeFile(files.installerPath + L".ran");
         const std::wstring commandLine(reinterpret_cast<const wchar_t*>(recorded.data()), recorded.size() / 2);
         EXPECT_NE(commandLine.find(files.installerName), std::wstring::npos) << c.package;
         EXPECT_FALSE(IsFile(files.packagePath)) << "an unpacked package is deleted";
-        // The download went to the URL the server folder names, with its progress to the window.
-        EXPECT_NE(server.Requests().find("GET /" + std::string(software ? "sw" : "fw") + "///" + c.package),
-                  std::string::npos);
-        window.Pump();
+        // One slash between the server folder and the package name.
+        EXPECT_NE(server.Requests().find("GET /" + std::string(software ? "sw" : "fw") + "/" + c.package + " HTTP"),
+                  std::string::npos)
+            << server.Requests();
         const std::vector<LPARAM> progress = window.LParams(kFetchProgressMessage);
         ASSERT_GE(progress.size(), 4u);
         EXPECT_EQ((std::vector<LPARAM>(progress.begin(), progress.begin() + 3)), (std::vector<LPARAM>{2, 8, 10}));
         EXPECT_EQ(progress.back(), 100);
         worker.SetUpdateCommands(nullptr);
-        RemoveDownloadFolder();
     }
 }
 
@@ -293,28 +317,204 @@ TEST_F(UpdateCommandsTest, AnInstallWithoutAnInstallerKeepsTheProgramRunning) {
     server.Serve(L"sw\\version", "1.0.1");
     commands.CheckSoftwareUpdate(false);
     ASSERT_EQ(commands.ServerSoftwareVersion(), L"1.0.1");
-    const UpdateFiles files = MakeUpdateFiles(UpdateTarget::Software, L"1.0.1", L"", GetWorkFolder());
     for (const Case& c : cases) {
         if (!c.package.empty()) {
             server.Serve(L"sw\\Software-1.0.1.zip", c.package);
         } else {
             server.Withdraw(L"sw\\Software-1.0.1.zip");
         }
-        // An installer left from an earlier package must not be started in its place.
-        ASSERT_TRUE(CreateFolderTree(files.downloadFolder));
-        ASSERT_TRUE(WriteTextFile(files.installerPath, "stale"));
-        commands.RunUpdateCommand(kCommandInstallSoftware);
-        EXPECT_EQ(ended, 0) << c.what;
-        EXPECT_FALSE(IsFile(files.installerPath)) << c.what;
-        EXPECT_FALSE(IsFile(files.packagePath)) << c.what << ": what was downloaded is removed";
-        RemoveDownloadFolder();
+        EXPECT_FALSE(commands.InstallSoftwareUpdate()) << c.what;
+        EXPECT_EQ(Started(recorder), 0) << c.what;
     }
 }
 
+TEST_F(UpdateCommandsTest, FilesPlantedWhereInstallsHappenAreNeverStarted) {
+    // An earlier install folder and the staging root itself, holding a real package and
+    // a real program under the names the next install uses; the staging root made by
+    // someone else before the program, one planted file read-only, one held open.
+    const std::wstring earlier = stagingRoot + L"install-1-1-0\\";
+    ASSERT_TRUE(CreateFolderTree(earlier));
+    const std::string planted = Package("Software-1.0.0.10.zip");
+    const std::string program = ReadWholeFile(HostPathToWindows(UPDATE_TEST_INSTALLER));
+    for (const std::wstring& folder : {stagingRoot, earlier}) {
+        ASSERT_TRUE(WriteTextFile(folder + L"Software-1.0.0.10.zip", planted));
+        ASSERT_TRUE(WriteTextFile(folder + L"Software-1.0.0.10.exe", program));
+    }
+    ::SetFileAttributesW((stagingRoot + L"Software-1.0.0.10.exe").c_str(), FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesW((stagingRoot + L"Software-1.0.0.10.zip").c_str(), FILE_ATTRIBUTE_READONLY);
+    const Base::UniqueFileHandle locked(::CreateFileW((earlier + L"Software-1.0.0.10.exe").c_str(), GENERIC_READ, 0,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+
+    server.Serve(L"sw\\version", "1.0.0.10");
+    commands.CheckSoftwareUpdate(false);
+    struct Case {
+        const char* what;
+        std::string package;  // empty: not on the server
+    };
+    const Case refused[] = {{"no package on the server", ""}, {"not an archive", "<html>moved</html>"}};
+    for (const Case& c : refused) {
+        if (c.package.empty()) {
+            server.Withdraw(L"sw\\Software-1.0.0.10.zip");
+        } else {
+            server.Serve(L"sw\\Software-1.0.0.10.zip", c.package);
+        }
+        EXPECT_FALSE(commands.InstallSoftwareUpdate()) << c.what;
+        EXPECT_EQ(Started(recorder), 0) << c.what;
+    }
+    // With the real package on the server, only its own installer runs.
+    server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
+    EXPECT_TRUE(commands.InstallSoftwareUpdate());
+    EXPECT_EQ(Started(recorder), 1);
+    std::wstring fresh;
+    for (const std::wstring& folder : FoldersIn(stagingRoot)) {
+        if (folder != earlier) {
+            fresh = folder;
+        }
+    }
+    ASSERT_FALSE(fresh.empty());
+    EXPECT_TRUE(WaitUntil([&] { return InstallerRanIn(fresh, L"Software-1.0.0.10.exe"); }));
+    ::Sleep(500);
+    EXPECT_FALSE(InstallerRanIn(stagingRoot, L"Software-1.0.0.10.exe"));
+    EXPECT_FALSE(InstallerRanIn(earlier, L"Software-1.0.0.10.exe"));
+    EXPECT_FALSE(IsFile(stagingRoot + L"Software-1.0.0.10.exe")) << "what lay in the staging root is removed";
+}
+
+TEST_F(UpdateCommandsTest, ALinkOnTheStagingPathRefusesTheInstall) {
+    const std::wstring target = scratch.Wide() + L"elsewhere\\";
+    ASSERT_TRUE(CreateFolderTree(target));
+    const std::wstring link = scratch.Wide() + L"link";
+    const DirectoryLink made(link, target);
+    ASSERT_TRUE(made.IsMade());
+    server.Serve(L"sw\\version", "1.0.0.10");
+    server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
+    for (const std::wstring& root : {link + L"\\", link + L"\\staging\\"}) {
+        Updater linked{recorder.Handle(), Sources(), root};
+        linked.CheckSoftwareUpdate(false);
+        EXPECT_FALSE(linked.InstallSoftwareUpdate()) << root;
+    }
+    EXPECT_EQ(Started(recorder), 0);
+    EXPECT_EQ(server.Requests().find("Software-1.0.0.10.zip"), std::string::npos) << "nothing was fetched";
+    EXPECT_TRUE(FoldersIn(target).empty()) << "nothing was made through the link";
+}
+
+TEST_F(UpdateCommandsTest, WithAPublisherKeyOnlyAPackageWithItsValidSignatureInstalls) {
+    const TestPublisher publisher;
+    const TestPublisher stranger;
+    const std::string package = Package("Software-1.0.0.10.zip");
+    std::string tampered = package;
+    tampered[tampered.size() / 2] ^= 0x01;
+    struct Case {
+        const char* what;
+        std::string package;
+        std::string signature;  // empty: no signature on the server
+        bool installs;
+    };
+    const Case cases[] = {
+        {"signed by the publisher", package, publisher.Sign(package), true},
+        {"changed after signing", tampered, publisher.Sign(package), false},
+        {"no signature", package, "", false},
+        {"signed with another key", package, stranger.Sign(package), false},
+        {"a signature cut short", package, publisher.Sign(package).substr(0, 63), false},
+        {"a signature of the changed package by another key", tampered, stranger.Sign(tampered), false},
+    };
+    ASSERT_EQ(publisher.Sign(package).size(), 64u);
+    UpdateSources sources = Sources();
+    sources.publisherKey = publisher.Key();
+    server.Serve(L"sw\\version", "1.0.0.10");
+    for (const Case& c : cases) {
+        server.Serve(L"sw\\Software-1.0.0.10.zip", c.package);
+        if (c.signature.empty()) {
+            server.Withdraw(L"sw\\Software-1.0.0.10.zip.sig");
+        } else {
+            server.Serve(L"sw\\Software-1.0.0.10.zip.sig", c.signature);
+        }
+        MessageRecorder window;
+        Updater signedOnly{window.Handle(), sources, stagingRoot};
+        signedOnly.CheckSoftwareUpdate(false);
+        EXPECT_EQ(signedOnly.InstallSoftwareUpdate(), c.installs) << c.what;
+        EXPECT_EQ(Started(window), c.installs ? 1 : 0) << c.what;
+        const std::vector<std::wstring> installs = FoldersIn(stagingRoot);
+        ASSERT_EQ(installs.size(), 1u);
+        if (c.installs) {
+            EXPECT_TRUE(WaitUntil([&] { return InstallerRanIn(installs[0], L"Software-1.0.0.10.exe"); }));
+        } else {
+            EXPECT_FALSE(IsFile(installs[0] + L"Software-1.0.0.10.exe")) << c.what << ": nothing was extracted";
+        }
+    }
+}
+
+TEST_F(UpdateCommandsTest, APackageSignedWithThePublisherScriptInstalls) {
+    // Key and signature made at build time by scripts/sign-package.sh (openssl).
+    const std::optional<PublisherKey> key = ParsePublisherKey(Package("publisher-test-key.hex").substr(0, 130));
+    ASSERT_TRUE(key);
+    UpdateSources sources = Sources();
+    sources.publisherKey = key;
+    server.Serve(L"sw\\version", "1.0.0.10");
+    server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
+    server.Serve(L"sw\\Software-1.0.0.10.zip.sig", Package("Software-1.0.0.10.zip.sig"));
+    Updater signedOnly{recorder.Handle(), sources, stagingRoot};
+    signedOnly.CheckSoftwareUpdate(false);
+    EXPECT_TRUE(signedOnly.InstallSoftwareUpdate());
+    EXPECT_EQ(Started(recorder), 1);
+}
+
+TEST_F(UpdateCommandsTest, APackageOverItsCapIsRefused) {
+    UpdateSources sources = Sources();
+    sources.limits.fileBytes = Package("Software-1.0.0.10.zip").size() - 1;
+    server.Serve(L"sw\\version", "1.0.0.10");
+    server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
+    Updater capped{recorder.Handle(), sources, stagingRoot};
+    capped.CheckSoftwareUpdate(false);
+    EXPECT_FALSE(capped.InstallSoftwareUpdate());
+    EXPECT_EQ(Started(recorder), 0);
+}
+
+TEST_F(UpdateCommandsTest, StoppingTheWorkerCutsASlowDownloadShort) {
+    server.Serve(L"sw\\version", "1.0.0.10");
+    server.Serve(L"sw\\Software-1.0.0.10.zip", Package("Software-1.0.0.10.zip"));
+    server.Serve(L"sw\\Software-1.0.0.10.zip.slow", "4000 50");  // 80 KB/s, a slow line
+    commands.CheckSoftwareUpdate(false);
+    worker.SetUpdateCommands(&commands);
+    worker.QueueCommand(kCommandInstallSoftware);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
+    ASSERT_TRUE(WaitUntil([&] {
+        recorder.Pump();
+        return recorder.LParams(kFetchProgressMessage).size() >= 4;  // reading the body
+    }));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(worker.StopThread()) << "the worker ended within the stop's wait";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    worker.SetUpdateCommands(nullptr);
+    EXPECT_EQ(Started(recorder), 0);
+    // Stopped for good: a later install fetches nothing.
+    EXPECT_FALSE(commands.InstallSoftwareUpdate());
+}
+
+TEST_F(UpdateCommandsTest, AHostileVersionAnswerFailsTheCheckAndTheWorkerGoesOn) {
+    UpdateSources sources = Sources();
+    sources.limits.textDeadlineMs = 2'000;
+    server.Serve(L"sw\\version", std::string(1 << 20, '1'));  // 1 MB
+    server.Serve(L"fw\\version", "106");
+    server.Serve(L"fw\\version.slow", "1 1500");  // a byte every 1.5 s
+    Updater hostile{recorder.Handle(), sources, stagingRoot};
+    worker.SetUpdateCommands(&hostile);
+    worker.QueueCommand(kCommandCheckSoftwareAnswering);
+    worker.QueueCommand(kCommandCheckFirmwareAnswering);
+    worker.StartThread(DeviceWorker::kStepPauseMs, true);
+    // Both checks, then ticks.
+    EXPECT_TRUE(WaitUntil([&] { return worker.steps >= 4; }, std::chrono::seconds(15)));
+    EXPECT_TRUE(worker.StopThread());
+    worker.SetUpdateCommands(nullptr);
+    EXPECT_TRUE(Results().empty());
+    EXPECT_EQ(hostile.ServerSoftwareVersion(), L"");
+    EXPECT_EQ(hostile.ServerFirmwareVersion(), L"");
+}
+
 TEST_F(UpdateCommandsTest, AnInstallBeforeAnyCheckFetchesNothing) {
-    commands.RunUpdateCommand(kCommandInstallSoftware);
-    commands.RunUpdateCommand(kCommandInstallFirmware);
-    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(commands.InstallSoftwareUpdate());
+    EXPECT_FALSE(commands.InstallFirmwareUpdate());
+    EXPECT_EQ(Started(recorder), 0);
     EXPECT_TRUE(server.Requests().empty());
 }
 
@@ -322,8 +522,8 @@ TEST_F(UpdateCommandsTest, AnInstallerThatCannotStartDoesNotEndTheProgram) {
     server.Serve(L"sw\\version", "1.0.0.13");
     server.Serve(L"sw\\Software-1.0.0.13.zip", Package("Software-1.0.0.13.zip"));
     commands.CheckSoftwareUpdate(false);
-    commands.InstallSoftwareUpdate();
-    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(commands.InstallSoftwareUpdate());
+    EXPECT_EQ(Started(recorder), 0);
 }
 
 TEST(UpdateFolders, WorkFolderLiesInTheLocalApplicationData) {

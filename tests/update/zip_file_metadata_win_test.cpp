@@ -8,6 +8,7 @@
 #include "base/win/handles.h"
 #include "update/zip/extract_zip.h"
 #include "temp_folder.h"
+#include "wine_win.h"
 #include "zip_builder.h"
 #include "update/zip/zip_file_layer.h"
 #include "update/zip/zip_reader.h"
@@ -35,9 +36,7 @@ std::uint64_t Ticks(const FILETIME& time) {
 }
 
 // Wine on Linux keeps no creation time of its own: it reports the modification time.
-bool HostKeepsCreationTimes() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
-}
+bool HostKeepsCreationTimes() { return !RunningUnderWine(); }
 
 std::uint64_t UnixTicks(std::int64_t seconds) {
     return static_cast<std::uint64_t>(seconds * 10'000'000 + 116'444'736'000'000'000);

@@ -9,6 +9,7 @@
 #include "controls/mcontrol.h"
 #include "core/gdi_handles.h"
 #include "core/orvik_api.h"
+#include "render/img_res_info.h"
 
 namespace Orvik {
 
@@ -68,6 +69,8 @@ protected:
     int FrameCount() const { return frames_; }
 
 private:
+    // Shows the cached strip `info` (null: a failed load, nothing changes); 1 on success.
+    int TakeImage(const ImgResInfo* info, int frames);
     void ReportIfVisible();
 
     std::wstring title_;

@@ -41,23 +41,17 @@ int MControlFont::SetImage(UINT id, const std::wstring& type, int frames) {
     if (GetManager() == nullptr) {
         return 0;
     }
-    const ImgResInfo* info = GetManager()->AddImgResInfo(id, type, frames, 1);
-    if (info == nullptr) {
-        return 0;
-    }
-    frames_ = frames;
-    image_ = info->image;
-    frameWidth_ = info->frameWidth;
-    imageHeight_ = info->height;
-    ReportIfVisible();
-    return 1;
+    return TakeImage(GetManager()->AddImgResInfo(id, type, frames, 1), frames);
 }
 
 int MControlFont::SetImage(const wchar_t* file, int frames) {
     if (GetManager() == nullptr) {
         return 0;
     }
-    const ImgResInfo* info = GetManager()->AddImgResInfo(file, frames);
+    return TakeImage(GetManager()->AddImgResInfo(file, frames), frames);
+}
+
+int MControlFont::TakeImage(const ImgResInfo* info, int frames) {
     if (info == nullptr) {
         return 0;
     }

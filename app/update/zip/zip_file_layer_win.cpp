@@ -8,10 +8,6 @@ namespace Thermolyx {
 
 namespace {
 
-FILETIME ToFileTime(std::uint64_t value) {
-    return FILETIME{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
-}
-
 std::wstring FullPathName(const std::wstring& path) {
     const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (length == 0) {
@@ -96,16 +92,18 @@ bool ArchiveFile::ReadExactly(std::uint64_t offset, void* buffer, std::size_t co
 
 struct OutputFile::Handle {
     Base::UniqueFileHandle file;
+    DWORD attributes = 0;
 };
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::wstring& path, std::uint32_t attributes) {
-    DWORD flags = attributes & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem | kAttributeArchive);
-    if (flags == 0) {
-        flags = FILE_ATTRIBUTE_NORMAL;
-    }
-    // Write access only, no sharing while it is written, and any old file replaced.
-    auto handle = std::make_unique<Handle>(Handle{
-        Base::UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, flags, nullptr))});
+    // Write access only, no sharing while it is written, and any old file replaced. The
+    // file stays plain until it is committed, so a failed one can be deleted through
+    // this handle (a read-only file could not be), never by a path someone may have
+    // pointed elsewhere in the meantime.
+    auto handle = std::make_unique<Handle>(
+        Handle{Base::UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                                                    FILE_ATTRIBUTE_NORMAL, nullptr)),
+               attributes & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem | kAttributeArchive)});
     if (!handle->file) {
         return nullptr;
     }
@@ -123,12 +121,14 @@ bool OutputFile::Write(const void* data, std::size_t count) {
 }
 
 bool OutputFile::Commit(const ZipFileTimes& times) {
-    const FILETIME creation = ToFileTime(times.creation);
-    const FILETIME access = ToFileTime(times.access);
-    const FILETIME modification = ToFileTime(times.modification);
-    // A null pointer leaves that time as the system set it.
-    if (!::SetFileTime(handle_->file.Get(), times.creation ? &creation : nullptr, times.access ? &access : nullptr,
-                       times.modification ? &modification : nullptr)) {
+    // Times and attributes in one call on the open file; a time of 0 leaves that time
+    // as the system set it.
+    FILE_BASIC_INFO basic = {};
+    basic.CreationTime.QuadPart = static_cast<LONGLONG>(times.creation);
+    basic.LastAccessTime.QuadPart = static_cast<LONGLONG>(times.access);
+    basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(times.modification);
+    basic.FileAttributes = handle_->attributes != 0 ? handle_->attributes : FILE_ATTRIBUTE_NORMAL;
+    if (!::SetFileInformationByHandle(handle_->file.Get(), FileBasicInfo, &basic, sizeof(basic))) {
         return false;
     }
     if (!::CloseHandle(handle_->file.Take())) {
@@ -140,10 +140,9 @@ bool OutputFile::Commit(const ZipFileTimes& times) {
 
 void OutputFile::Discard() {
     if (handle_) {
-        handle_.reset();
-        // A read-only file cannot be deleted until it is made writable.
-        ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path_.c_str());
+        FILE_DISPOSITION_INFO disposition = {TRUE};
+        ::SetFileInformationByHandle(handle_->file.Get(), FileDispositionInfo, &disposition, sizeof(disposition));
+        handle_.reset();  // the file goes as its handle closes
     }
 }
 

@@ -93,7 +93,10 @@ struct ZipReader::CentralHeader {
 };
 
 std::unique_ptr<ZipReader> ZipReader::Open(const std::wstring& archivePath) {
-    std::unique_ptr<ArchiveFile> archive = ArchiveFile::Open(archivePath);
+    return Open(ArchiveFile::Open(archivePath));
+}
+
+std::unique_ptr<ZipReader> ZipReader::Open(std::unique_ptr<ArchiveFile> archive) {
     if (!archive) {
         return nullptr;
     }

@@ -42,6 +42,8 @@ class ZipReader {
 public:
     // A reader, or none when the file cannot be opened or holds no usable archive.
     static std::unique_ptr<ZipReader> Open(const std::wstring& archivePath);
+    // The same over an archive already open, kept open (and unchangeable) by the reader.
+    static std::unique_ptr<ZipReader> Open(std::unique_ptr<Thermolyx::ArchiveFile> archive);
 
     // Entries go below `folder`; a separator is appended unless it ends in one.
     void SetBaseFolder(const std::wstring& folder);
