@@ -40,6 +40,20 @@ std::wstring FinalPath(const std::wstring& path) {
     return final;
 }
 
+// Whether `path` begins with `folder` and a separator, letter case aside; false when
+// either could not be resolved (empty).
+bool StartsWithFolder(const std::wstring& path, std::wstring folder) {
+    if (folder.empty() || path.empty()) {
+        return false;
+    }
+    if (folder.back() != L'\\') {
+        folder.push_back(L'\\');
+    }
+    return path.size() >= folder.size() &&
+           ::CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(),
+                                  static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 struct ArchiveFile::Handle {
@@ -159,35 +173,16 @@ std::wstring CurrentFolderWithSeparator() {
 }
 
 bool IsInsideFolder(const std::wstring& folder, const std::wstring& path) {
-    std::wstring fullFolder = FullPathName(folder);
-    const std::wstring fullPath = FullPathName(path);
-    if (fullFolder.empty() || fullPath.empty()) {
-        return false;
-    }
-    if (fullFolder.back() != L'\\') {
-        fullFolder.push_back(L'\\');
-    }
     // Device names resolve to \\.\NAME, and trailing dots and spaces vanish here.
-    return fullPath.size() >= fullFolder.size() &&
-           ::CompareStringOrdinal(fullPath.c_str(), static_cast<int>(fullFolder.size()), fullFolder.c_str(),
-                                  static_cast<int>(fullFolder.size()), TRUE) == CSTR_EQUAL;
+    return StartsWithFolder(FullPathName(path), FullPathName(folder));
 }
 
 bool ResolvesInsideFolder(const std::wstring& folder, const std::wstring& path) {
-    std::wstring finalFolder = FinalPath(folder);
     std::wstring finalPath = FinalPath(path);
-    if (finalFolder.empty() || finalPath.empty()) {
-        return false;
+    if (!finalPath.empty() && finalPath.back() != L'\\') {
+        finalPath.push_back(L'\\');  // the folder itself counts as inside
     }
-    if (finalFolder.back() != L'\\') {
-        finalFolder.push_back(L'\\');
-    }
-    if (finalPath.back() != L'\\') {
-        finalPath.push_back(L'\\');
-    }
-    return finalPath.size() >= finalFolder.size() &&
-           ::CompareStringOrdinal(finalPath.c_str(), static_cast<int>(finalFolder.size()), finalFolder.c_str(),
-                                  static_cast<int>(finalFolder.size()), TRUE) == CSTR_EQUAL;
+    return StartsWithFolder(finalPath, FinalPath(folder));
 }
 
 bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
